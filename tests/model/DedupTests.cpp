@@ -1,0 +1,108 @@
+#include "model/Dedup.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ReportRecord Device(std::wstring title, std::initializer_list<ReportField> fields = {}) {
+    return ReportRecord{std::move(title), fields};
+}
+
+ReportCategory CategoryOf(std::initializer_list<ReportRecord> records) {
+    return ReportCategory{L"Laufwerke", records};
+}
+
+} // namespace
+
+TEST(RecordsDescribeSameDevice, SerialsMatchAfterNormalisation) {
+    const ReportRecord a = Device(L"A", {{L"Seriennummer", L"S3Z8NB0K-123"}});
+    const ReportRecord b = Device(L"B", {{L"Seriennummer", L"s3z8nb0k 123"}});
+    EXPECT_TRUE(RecordsDescribeSameDevice(a, b));
+    EXPECT_TRUE(RecordsDescribeSameDevice(b, a));
+}
+
+TEST(RecordsDescribeSameDevice, DifferentSerialsSeparateEqualTitles) {
+    const ReportRecord a = Device(L"Samsung SSD 980", {{L"Seriennummer", L"AAAA1"}});
+    const ReportRecord b = Device(L"Samsung SSD 980", {{L"Seriennummer", L"BBBB2"}});
+    EXPECT_FALSE(RecordsDescribeSameDevice(a, b));
+}
+
+TEST(RecordsDescribeSameDevice, ShortIdentitiesLeaveTheDecisionToLaterLabels) {
+    // 'abc' is too short to decide; the titles do.
+    EXPECT_TRUE(RecordsDescribeSameDevice(Device(L"Crucial MX500", {{L"Seriennummer", L"ABC"}}),
+                                          Device(L"Crucial MX500", {{L"Seriennummer", L"XYZ"}})));
+    // 'abcd' against 'ab' does not decide either; the MAC address does.
+    const ReportRecord a = Device(L"x", {{L"Seriennummer", L"ABCD"}, {L"MAC-Adresse", L"00:11:22:33:44:55"}});
+    const ReportRecord b = Device(L"y", {{L"Seriennummer", L"AB"}, {L"MAC-Adresse", L"00-11-22-33-44-55"}});
+    EXPECT_TRUE(RecordsDescribeSameDevice(a, b));
+    EXPECT_TRUE(RecordsDescribeSameDevice(b, a));
+}
+
+TEST(RecordsDescribeSameDevice, FirstDecidingLabelWinsOverLaterOnesAndTitles) {
+    const ReportRecord a = Device(L"Adapter eins", {{L"MAC-Adresse", L"AA-BB"}, {L"PnP-Geräte-ID", L"PCI\\1"}});
+    const ReportRecord b = Device(L"Adapter zwei", {{L"PnP-Geräte-ID", L"PCI\\2"}, {L"MAC-Adresse", L"aabb"}});
+    EXPECT_TRUE(RecordsDescribeSameDevice(a, b));
+    const ReportRecord c = Device(L"Same Title", {{L"Monitor-Hardwarekennung", L"DISPLAY\\DEL4"}});
+    const ReportRecord d = Device(L"Same Title", {{L"Monitor-Hardwarekennung", L"DISPLAY\\GSM5"}});
+    EXPECT_FALSE(RecordsDescribeSameDevice(c, d));
+}
+
+TEST(RecordsDescribeSameDevice, UnknownIdentityIsSkipped) {
+    const ReportRecord a = Device(L"WD Blue SN570", {{L"Seriennummer", L"Nicht gemeldet"}});
+    const ReportRecord b = Device(L"WD Blue SN570 1TB", {{L"Seriennummer", L"1234567"}});
+    EXPECT_TRUE(RecordsDescribeSameDevice(a, b));
+}
+
+TEST(RecordsDescribeSameDevice, TitlesNeedFiveCharactersAndContainment) {
+    EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Disk"), Device(L"Disk 2")));
+    EXPECT_FALSE(RecordsDescribeSameDevice(Device(L""), Device(L"")));
+    EXPECT_TRUE(RecordsDescribeSameDevice(Device(L"Realtek Audio"), Device(L"Realtek Audio Device")));
+    EXPECT_TRUE(RecordsDescribeSameDevice(Device(L"Realtek Audio Device"), Device(L"Realtek Audio")));
+    EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Realtek Audio"), Device(L"Intel Audio")));
+}
+
+TEST(DeduplicateRecords, LeavesEmptyAndSingleCategoriesAlone) {
+    ReportCategory empty = CategoryOf({});
+    DeduplicateRecords(empty);
+    EXPECT_TRUE(empty.records.empty());
+    ReportCategory single = CategoryOf({Device(L"Disk", {{L"a", L"Nicht gemeldet"}})});
+    DeduplicateRecords(single);
+    ASSERT_EQ(single.records.size(), 1u);
+    EXPECT_EQ(single.records[0].fields, (std::vector<ReportField>{{L"a", L"Nicht gemeldet"}}));
+}
+
+TEST(DeduplicateRecords, MergesIntoFirstRecordWithLongerTitleAndUnionOfFacts) {
+    ReportCategory category = CategoryOf({
+        Device(L"Samsung SSD 980 PRO 1TB", {{L"Bus", L"Nicht gemeldet"}, {L"Größe", L"1 TB"}}),
+        Device(L"Other Device", {{L"Seriennummer", L"Z1"}}),
+        Device(L"NVMe Samsung SSD 980 PRO 1TB", {{L"Bus", L"NVMe"}, {L"Größe", L"931 GiB"}, {L"Temp", L"40 °C"}}),
+    });
+    DeduplicateRecords(category);
+    ASSERT_EQ(category.records.size(), 2u);
+    const ReportRecord& merged = category.records[0];
+    EXPECT_EQ(merged.title, L"NVMe Samsung SSD 980 PRO 1TB");
+    EXPECT_EQ(merged.fields, (std::vector<ReportField>{
+                                 {L"Bus", L"NVMe"}, {L"Größe", L"1 TB · 931 GiB"}, {L"Temp", L"40 °C"}}));
+    EXPECT_EQ(category.records[1].title, L"Other Device");
+}
+
+TEST(DeduplicateRecords, EqualTitleLengthKeepsTheFirstTitle) {
+    ReportCategory category = CategoryOf({Device(L"ABCDEF-1", {{L"Seriennummer", L"SER1"}}),
+                                          Device(L"abcdef 1", {{L"Seriennummer", L"ser1"}})});
+    DeduplicateRecords(category);
+    ASSERT_EQ(category.records.size(), 1u);
+    EXPECT_EQ(category.records[0].title, L"ABCDEF-1");
+}
+
+TEST(DeduplicateRecords, MergesChainThroughFactBroughtByEarlierRecord) {
+    // R3 shares nothing with R1 as it was, only the MAC address that R2 brought into R1.
+    ReportCategory category = CategoryOf({
+        Device(L"Eins", {{L"Seriennummer", L"SER-0001"}}),
+        Device(L"Zwei", {{L"Seriennummer", L"SER-0001"}, {L"MAC-Adresse", L"AA:BB:CC:DD"}}),
+        Device(L"Drei", {{L"MAC-Adresse", L"aabbccdd"}, {L"Treiber", L"x.sys"}}),
+    });
+    DeduplicateRecords(category);
+    ASSERT_EQ(category.records.size(), 1u);
+    EXPECT_EQ(GetFieldValue(category.records[0], L"Treiber"), L"x.sys");
+    EXPECT_EQ(GetFieldValue(category.records[0], L"MAC-Adresse"), L"AA:BB:CC:DD");
+}
