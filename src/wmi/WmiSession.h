@@ -1,0 +1,42 @@
+#pragma once
+
+// One connection to one WMI namespace of the local machine. Failures never throw: they leave
+// a German text in LastError() and an empty or shortened result.
+//
+// The calling thread must have initialised COM; a session is used only on the thread that made it.
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <windows.h>
+
+// Property name, exactly as requested, to its value text. A property whose Get failed is absent.
+using WmiRow = std::unordered_map<std::wstring, std::wstring>;
+
+struct WmiInterfaces;
+
+class WmiSession {
+public:
+    explicit WmiSession(const std::wstring& namespacePath);
+    ~WmiSession();
+    WmiSession(const WmiSession&) = delete;
+    WmiSession& operator=(const WmiSession&) = delete;
+
+    bool IsConnected() const;
+    const std::wstring& LastError() const;
+    std::vector<WmiRow> Query(const std::wstring& wql, const std::vector<std::wstring>& properties);
+
+private:
+    std::unique_ptr<WmiInterfaces> interfaces;
+    std::wstring lastError;
+};
+
+// The row's value for key when present and not empty; otherwise fallback.
+std::wstring GetRowValue(const WmiRow& row, const std::wstring& key, const std::wstring& fallback);
+
+std::wstring VariantToText(const VARIANT& value);
+std::wstring SafeArrayToText(const VARIANT& value);
+// "0x80041010 – <message>", with the system's text or the COM support class's stand-in.
+std::wstring FormatHResult(HRESULT hr);
