@@ -1,0 +1,10 @@
+#pragma once
+
+// The plain-text report behind "TXT exportieren".
+
+#include "model/Report.h"
+
+#include <string>
+
+// The whole document, LF line ends, texts written as they stand (nothing escaped or cut).
+std::wstring BuildTextReport(const HardwareReport& report);
