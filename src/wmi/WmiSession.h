@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <windows.h>
+#include <oaidl.h>
 
 // Property name, exactly as requested, to its value text. A property whose Get failed is absent.
 using WmiRow = std::unordered_map<std::wstring, std::wstring>;
