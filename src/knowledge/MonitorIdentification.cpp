@@ -11,11 +11,11 @@ namespace {
 constexpr std::wstring_view kDisplayPrefix = L"DISPLAY";
 constexpr size_t kMakerCodeLength = 3;
 
-// Two different hardware ids in one record stand joined by " · ". Only the first one
-// describes a single monitor; running both together would glue the second id onto the
-// product code.
-std::wstring FirstHardwareId(const std::wstring& value) {
-    return value.substr(0, value.find(L" · "));
+// Merging joins two different values of one label with " · ". Only the first one is a
+// single code; running both together would glue the second onto the product code.
+std::wstring FirstCode(const ReportRecord& record, const std::wstring& label) {
+    const std::wstring value = GetFieldValue(record, label);
+    return NormalizeCode(value.substr(0, value.find(L" · ")));
 }
 
 const PnpVendorEntry* FindPnpVendor(const std::wstring& code) {
@@ -68,10 +68,9 @@ bool IsGenericMonitorName(const std::wstring& title) {
 }
 
 void IdentifyMonitor(ReportRecord& record) {
-    std::wstring manufacturerCode = NormalizeCode(GetFieldValue(record, L"Herstellerkennung"));
-    std::wstring productCode = NormalizeCode(GetFieldValue(record, L"Modell-/Produktcode"));
-    const std::wstring hardwareKey =
-        NormalizeCode(FirstHardwareId(GetFieldValue(record, L"Monitor-Hardwarekennung")));
+    std::wstring manufacturerCode = FirstCode(record, L"Herstellerkennung");
+    std::wstring productCode = FirstCode(record, L"Modell-/Produktcode");
+    const std::wstring hardwareKey = FirstCode(record, L"Monitor-Hardwarekennung");
 
     // The hardware id is the maker code and the product code behind "DISPLAY\"; it only
     // fills in what the EDID fields left open.

@@ -162,6 +162,13 @@ TEST(IdentifyMonitor, JoinedHardwareIdsUseTheFirstOne) {
               L"4321 – herstellerspezifischer Code; Modell nicht eindeutig hinterlegt");
 }
 
+TEST(IdentifyMonitor, JoinedCodesUseTheFirstOne) {
+    ReportRecord record = Monitor(L"Monitor (EDID)", {{L"Herstellerkennung", L"GSM · DEL"}, {L"Modell-/Produktcode", L"5B9A · A20B"}});
+    IdentifyMonitor(record);
+    EXPECT_EQ(GetFieldValue(record, L"Modell-/Produktcode (aufgelöst)"), L"5B9A – LG UltraGear 27GP850-B");
+    EXPECT_EQ(record.title, L"LG UltraGear 27GP850-B");
+}
+
 TEST(IdentifyMonitor, UnknownMakerCodeIsNamedAsSuch) {
     ReportRecord record = Monitor(L"x", {{L"Herstellerkennung", L"XYZ"}});
     IdentifyMonitor(record);
