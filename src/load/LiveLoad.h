@@ -2,16 +2,15 @@
 
 // One blocking measurement of processor, memory, disk and graphics load.
 
-#include <windows.h>
-#include <oaidl.h>
-#include <winioctl.h>
+#include "model/Report.h"
+#include "wmi/WmiSession.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "model/Report.h"
-#include "wmi/WmiSession.h"
+#include <windows.h>
+#include <winioctl.h>
 
 // Each value 0 to 100, or -1 when it cannot be measured. Sleeps about 850 ms.
 LoadSnapshot SampleLiveLoad();

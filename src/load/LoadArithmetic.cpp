@@ -28,6 +28,10 @@ int BusyShare(uint64_t elapsed, uint64_t idle) {
     return HundredthsOf(busy, elapsed);
 }
 
+bool IsBlank(wchar_t c) {
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
+
 }  // namespace
 
 int CounterBusyPercent(uint64_t timeBefore, uint64_t timeAfter, uint64_t idleBefore, uint64_t idleAfter) {
@@ -36,14 +40,6 @@ int CounterBusyPercent(uint64_t timeBefore, uint64_t timeAfter, uint64_t idleBef
     }
     return BusyShare(timeAfter - timeBefore, idleAfter - idleBefore);
 }
-
-namespace {
-
-bool IsBlank(wchar_t c) {
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
-
-}  // namespace
 
 uint64_t FileTimeToUInt64(const FILETIME& time) {
     return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
