@@ -1,0 +1,80 @@
+#include "export/PdfDocument.h"
+
+#include <windows.h>
+
+#include <charconv>
+#include <climits>
+
+std::string ToWinAnsi(const std::wstring& text) {
+    if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    // No best fit: a character Windows-1252 cannot hold becomes "?", never a look-alike.
+    const int size = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, "?", nullptr);
+    if (size <= 0) {
+        return {};
+    }
+    std::string bytes(static_cast<size_t>(size), '\0');
+    const int written =
+        WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), length, bytes.data(), size, "?", nullptr);
+    bytes.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    return bytes;
+}
+
+std::string PdfString(const std::wstring& text) {
+    const std::string bytes = ToWinAnsi(text);
+    std::string out;
+    out.reserve(bytes.size() + 16);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 && byte != 0x09) {
+            continue;  // a line break would end the text line; other controls have no glyph
+        }
+        if (c == '(' || c == ')' || c == '\\') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::wstring Truncate(const std::wstring& text, size_t maximum) {
+    if (text.size() <= maximum) {
+        return text;
+    }
+    const size_t kept = maximum > 3 ? maximum - 3 : maximum;
+    return text.substr(0, kept) + L"...";
+}
+
+bool ContainsNoCase(const std::wstring& haystack, const std::wstring& needle) {
+    // Only A to Z fold, as towlower does in the "C" locale; letters beyond ASCII compare exactly.
+    auto lower = [](std::wstring text) {
+        for (wchar_t& c : text) {
+            if (c >= L'A' && c <= L'Z') {
+                c = static_cast<wchar_t>(c - L'A' + L'a');
+            }
+        }
+        return text;
+    };
+    return lower(haystack).find(lower(needle)) != std::wstring::npos;
+}
+
+double ParseLeadingAsciiNumber(const std::wstring& text) {
+    std::string number;
+    for (const wchar_t c : text) {
+        const bool accepted = (c >= L'0' && c <= L'9') || c == L'.' || c == L',' || (c == L'-' && number.empty());
+        if (accepted) {
+            number += c == L',' ? '.' : static_cast<char>(c);
+        } else if (!number.empty()) {
+            break;
+        }
+    }
+    // The leading part converts, as the "C" locale reads it; no digits or out of range gives -1.
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc()) {
+        return -1.0;
+    }
+    return value;
+}
