@@ -42,6 +42,11 @@ MainLayout ComputeLayout(int width, int height) {
     return layout;
 }
 
+Box CenteredWindowBox(int left, int top, int right, int bottom, int width, int height) {
+    return {left + std::max(0, (right - left - width) / 2), top + std::max(0, (bottom - top - height) / 2), width,
+            height};
+}
+
 TileLayout ComputeTileLayout(int clientWidth) {
     return {{10, 5, clientWidth - 58, 24}, {clientWidth - 55, 5, clientWidth - 8, 24}, {10, 30, clientWidth - 10, 41}};
 }

@@ -32,6 +32,10 @@ struct MainLayout {
 // For a client area of the given size; a minimised window (0 x 0) gets no special case.
 MainLayout ComputeLayout(int width, int height);
 
+// A window of the given size centred in the work area; one larger than the area starts at its
+// top-left corner.
+Box CenteredWindowBox(int left, int top, int right, int bottom, int width, int height);
+
 // Edges of one part of a load tile.
 struct Edges {
     int left = 0;
