@@ -47,7 +47,7 @@ TEST(ComputeLayout, TilesEndAtTheMarginFromWidth754AndKeep170BelowIt) {
         EXPECT_EQ(layout.tiles[1].x - (layout.tiles[0].x + layout.tiles[0].width), 10);
     }
     // Between multiples of four the division leaves up to three pixels of extra margin.
-    const Box& last = ComputeLayout(1001, 800).tiles[3];
+    const Box last = ComputeLayout(1001, 800).tiles[3];
     EXPECT_EQ(last.x + last.width, 1001 - 22 - 3);
 
     const MainLayout small = ComputeLayout(600, 800);
