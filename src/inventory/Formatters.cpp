@@ -158,3 +158,21 @@ std::wstring FormatLocalTimestamp() {
 bool IsDigitChar(wchar_t c) {
     return std::iswdigit(static_cast<wint_t>(c)) != 0;
 }
+
+void ApplyValueRules(ReportRecord& record, std::span<const ValueRule> rules) {
+    for (auto& [label, value] : record.fields) {
+        for (const ValueRule& rule : rules) {
+            const bool matches = rule.match == LabelMatch::Exact ? label == rule.label
+                                                                 : label.find(rule.label) != std::wstring::npos;
+            if (matches) {
+                value = rule.format(value);
+            }
+        }
+    }
+}
+
+void ApplyValueRules(ReportCategory& category, std::span<const ValueRule> rules) {
+    for (ReportRecord& record : category.records) {
+        ApplyValueRules(record, rules);
+    }
+}

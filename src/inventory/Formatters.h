@@ -3,7 +3,10 @@
 // Turns raw source texts into display texts. Every formatter returns a new text and never
 // fails: what it cannot convert stays as it was, or reads "Nicht gemeldet" when empty.
 
+#include "model/Report.h"
+
 #include <cstdint>
+#include <span>
 #include <string>
 
 // "16.00 GiB (17179869184 Byte)"; 0 and texts that are no number stay unchanged.
@@ -26,3 +29,16 @@ std::wstring FormatDuration(uint64_t seconds);
 std::wstring FormatLocalTimestamp();
 
 bool IsDigitChar(wchar_t c);
+
+// Formats the values of fields chosen by their label; labels themselves never change.
+enum class LabelMatch { Exact, Contains };
+
+struct ValueRule {
+    LabelMatch match;
+    const wchar_t* label;
+    std::wstring (*format)(const std::wstring& value);
+};
+
+// Every rule whose label matches is applied, in the order of the rules.
+void ApplyValueRules(ReportRecord& record, std::span<const ValueRule> rules);
+void ApplyValueRules(ReportCategory& category, std::span<const ValueRule> rules);
