@@ -1,0 +1,31 @@
+#pragma once
+
+// What every step of the scan works on, and the way a step describes its queries as data.
+
+#include "model/Report.h"
+
+#include <span>
+
+class WmiSession;
+
+struct ScanContext {
+    HardwareReport& report;
+    WmiSession& wmi;  // ROOT\CIMV2, open for the whole scan
+};
+
+using ScanStep = void (*)(ScanContext& scan);
+
+struct FieldLiteral {
+    const wchar_t* label;
+    const wchar_t* wmiProperty;
+};
+
+struct QueryLiteral {
+    const wchar_t* wql;
+    const wchar_t* category;
+    const wchar_t* titleProperty;
+    std::span<const FieldLiteral> fields;
+};
+
+// Runs one query into its category through the generic query step.
+void RunQueryLiteral(HardwareReport& report, WmiSession& session, const QueryLiteral& query);

@@ -1,0 +1,229 @@
+// Whole scans against the platform's real WMI. Host data differs from machine to machine, so
+// these tests check the report's structure and what Windows itself reports, not values.
+
+#include "inventory/Inventory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <objbase.h>
+#include <windows.h>
+
+namespace {
+
+using ProgressStep = std::pair<std::wstring, int>;
+
+struct ScanRun {
+    HardwareReport report;
+    std::vector<ProgressStep> progress;
+    // What CoInitializeEx said on the scan's thread after the scan: S_OK when it left COM as it found it.
+    HRESULT comAfterScan = E_FAIL;
+};
+
+const std::vector<std::wstring> kCategoryOrder = {
+    L"Aktuelle Auslastung", L"System", L"Windows", L"Prozessor", L"Mainboard & BIOS", L"Chipsatz & Systemgeräte",
+    L"Arbeitsspeicher", L"Laufwerke", L"Partitionen & Volumes", L"Optische Laufwerke", L"Grafik", L"Netzwerk",
+    L"Audio & Headsets", L"Monitore", L"USB-Controller", L"Eingabegeräte", L"Biometrische Geräte",
+    L"Kameras & Scanner", L"Drucker", L"Bluetooth", L"Weitere angeschlossene Geräte", L"Anschlüsse", L"Akku",
+    L"Sensoren", L"Sicherheit & Firmware",
+};
+
+// Each scan gets a thread of its own that has never touched COM.
+ScanRun ScanOnFreshThread(bool withProgress) {
+    ScanRun run;
+    std::thread worker([&run, withProgress] {
+        ProgressCallback progress;
+        if (withProgress) {
+            progress = [&run](const std::wstring& message, int percent) { run.progress.emplace_back(message, percent); };
+        }
+        run.report = CollectHardwareInventory(progress);
+        run.comAfterScan = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(run.comAfterScan)) {
+            CoUninitialize();
+        }
+    });
+    worker.join();
+    return run;
+}
+
+const ScanRun& FirstScan() {
+    static const ScanRun run = ScanOnFreshThread(true);
+    return run;
+}
+
+const ReportCategory* FindCategory(const HardwareReport& report, const std::wstring& name) {
+    for (const ReportCategory& category : report.categories) {
+        if (category.name == name) {
+            return &category;
+        }
+    }
+    return nullptr;
+}
+
+bool HasField(const ReportRecord& record, const std::wstring& label) {
+    return std::any_of(record.fields.begin(), record.fields.end(),
+                       [&](const ReportField& field) { return field.first == label; });
+}
+
+// Category names, record titles and field labels: everything but the measured values.
+std::vector<std::wstring> Shape(const HardwareReport& report) {
+    std::vector<std::wstring> shape;
+    for (const ReportCategory& category : report.categories) {
+        shape.push_back(L"# " + category.name);
+        for (const ReportRecord& record : category.records) {
+            shape.push_back(L"> " + record.title);
+            for (const ReportField& field : record.fields) {
+                shape.push_back(field.first);
+            }
+        }
+    }
+    return shape;
+}
+
+} // namespace
+
+TEST(CollectHardwareInventory, ReportsTheElevenProgressStepsInOrder) {
+    const std::vector<ProgressStep> expected = {
+        {L"Windows-Diagnoseschnittstellen werden initialisiert …", 2},
+        {L"System, Windows und Gehäuse werden analysiert …", 8},
+        {L"CPU und Cache werden detailliert ausgelesen …", 18},
+        {L"Mainboard, Chipsatz und BIOS werden geprüft …", 30},
+        {L"Physische Speichermodule werden analysiert …", 43},
+        {L"SSD, NVMe, Festplatten und Volumes werden gelesen …", 56},
+        {L"Grafikkarten und Videospeicher werden analysiert …", 69},
+        {L"Netzwerk, Audio und Monitore werden geprüft …", 79},
+        {L"Eingabe-, Kamera-, Druck-, Bluetooth- und USB-Geräte werden erfasst …", 89},
+        {L"Zustände und aktuelle Auslastungen werden bewertet …", 96},
+        {L"Analyse abgeschlossen.", 100},
+    };
+    EXPECT_EQ(FirstScan().progress, expected);
+}
+
+TEST(CollectHardwareInventory, PutsTheLoadCategoryFirstWithOneRecordOfFourFields) {
+    const HardwareReport& report = FirstScan().report;
+    ASSERT_FALSE(report.categories.empty());
+    const ReportCategory& load = report.categories.front();
+    EXPECT_EQ(load.name, L"Aktuelle Auslastung");
+    ASSERT_EQ(load.records.size(), 1u);
+    EXPECT_EQ(load.records[0].title, L"Livewerte – automatische Aktualisierung alle 5 Sekunden");
+    ASSERT_EQ(load.records[0].fields.size(), 4u);
+    // Processor and memory load are real on every platform this runs on.
+    EXPECT_TRUE(std::regex_match(load.records[0].fields[0].second, std::wregex(LR"(\d{1,3} %)")));
+    EXPECT_TRUE(std::regex_match(load.records[0].fields[1].second, std::wregex(LR"(\d{1,3} %)")));
+    EXPECT_GE(report.load.cpuPercent, 0);
+    EXPECT_EQ(load.records[0].fields[1].second, std::to_wstring(report.load.memoryPercent) + L" %");
+}
+
+TEST(CollectHardwareInventory, KeepsTheFixedCategoryOrderWithoutEmptyCategories) {
+    const HardwareReport& report = FirstScan().report;
+    auto expected = kCategoryOrder.begin();
+    for (const ReportCategory& category : report.categories) {
+        expected = std::find(expected, kCategoryOrder.end(), category.name);
+        ASSERT_NE(expected, kCategoryOrder.end()) << "out of order or unknown: " << testing::PrintToString(category.name);
+        ++expected;
+        EXPECT_FALSE(category.records.empty()) << testing::PrintToString(category.name);
+    }
+    for (const wchar_t* name : {L"System", L"Windows", L"Prozessor", L"Mainboard & BIOS"}) {
+        EXPECT_NE(FindCategory(report, name), nullptr) << testing::PrintToString(std::wstring(name));
+    }
+}
+
+TEST(CollectHardwareInventory, StampsCreatedDayFirst) {
+    EXPECT_TRUE(std::regex_match(FirstScan().report.created,
+                                 std::wregex(LR"([0-3]\d\.[01]\d\.\d{4} [0-2]\d:[0-5]\d:[0-5]\d)")));
+}
+
+TEST(CollectHardwareInventory, SystemRecordCountsTheProcessorsWindowsReports) {
+    const ReportCategory* system = FindCategory(FirstScan().report, L"System");
+    ASSERT_NE(system, nullptr);
+    SYSTEM_INFO info{};
+    GetNativeSystemInfo(&info);
+    const ReportRecord& computer = system->records.front();
+    EXPECT_EQ(GetFieldValue(computer, L"Logische Prozessoren"), std::to_wstring(info.dwNumberOfProcessors));
+    EXPECT_TRUE(std::regex_match(GetFieldValue(computer, L"Installierter Arbeitsspeicher"),
+                                 std::wregex(LR"(\d+\.\d\d [KMGTP]iB \(\d+ Byte\))")));
+}
+
+TEST(CollectHardwareInventory, GivesTheUptimeToTheFirstSystemRecordOnly) {
+    const ReportCategory* system = FindCategory(FirstScan().report, L"System");
+    ASSERT_NE(system, nullptr);
+    ASSERT_GE(system->records.size(), 2u) << "computer system, product and enclosure rows";
+    const ReportRecord& computer = system->records.front();
+    ASSERT_FALSE(computer.fields.empty());
+    EXPECT_EQ(computer.fields.back().first, L"Systemlaufzeit seit Start");
+    EXPECT_TRUE(std::regex_match(computer.fields.back().second, std::wregex(LR"(\d+ Tage, \d\d:\d\d:\d\d)")));
+    for (size_t i = 1; i < system->records.size(); ++i) {
+        EXPECT_FALSE(HasField(system->records[i], L"Systemlaufzeit seit Start")) << i;
+    }
+}
+
+TEST(CollectHardwareInventory, ConvertsWindowsDatesAndProcessorValues) {
+    const HardwareReport& report = FirstScan().report;
+    const std::wregex dayFirstDate(LR"(\d\d\.\d\d\.\d{4})");
+    const ReportCategory* windows = FindCategory(report, L"Windows");
+    ASSERT_NE(windows, nullptr);
+    for (const wchar_t* label : {L"Installiert am", L"Letzter Systemstart"}) {
+        const std::wstring value = GetFieldValue(windows->records.front(), label);
+        EXPECT_TRUE(value == L"Nicht gemeldet" || std::regex_match(value, dayFirstDate)) << testing::PrintToString(value);
+    }
+    const ReportCategory* processor = FindCategory(report, L"Prozessor");
+    ASSERT_NE(processor, nullptr);
+    const ReportRecord& cpu = processor->records.front();
+    EXPECT_EQ(GetFieldValue(cpu, L"Architektur"), L"x64");
+    for (const wchar_t* label : {L"Aktueller Takt", L"Maximaler Takt", L"Externer Takt"}) {
+        const std::wstring value = GetFieldValue(cpu, label);
+        EXPECT_TRUE(value == L"Nicht gemeldet" || std::regex_match(value, std::wregex(LR"(\d+ MHz)")))
+            << testing::PrintToString(value);
+    }
+}
+
+TEST(CollectHardwareInventory, LeavesTheThreadsComStateAsItFoundIt) {
+    EXPECT_EQ(FirstScan().comAfterScan, S_OK);
+}
+
+TEST(CollectHardwareInventory, AddsNoComHintsAndNoSecurityHintOnALaterScan) {
+    FirstScan();
+    const ScanRun second = ScanOnFreshThread(true);
+    for (const ScanRun* run : {&FirstScan(), &second}) {
+        for (const std::wstring& hint : run->report.hints) {
+            EXPECT_EQ(hint.find(L"COM"), std::wstring::npos) << testing::PrintToString(hint);
+        }
+    }
+}
+
+TEST(CollectHardwareInventory, EmptyProgressCallbackGivesTheSameReport) {
+    const ScanRun silent = ScanOnFreshThread(false);
+    EXPECT_TRUE(silent.progress.empty());
+    EXPECT_EQ(Shape(silent.report), Shape(FirstScan().report));
+    EXPECT_EQ(silent.report.hints, FirstScan().report.hints);
+}
+
+TEST(CollectHardwareInventory, ScansFromASingleThreadedApartmentAndLeavesItThere) {
+    HardwareReport report;
+    HRESULT before = E_FAIL;
+    HRESULT sameApartment = E_FAIL;
+    HRESULT otherApartment = E_FAIL;
+    std::thread worker([&] {
+        before = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        report = CollectHardwareInventory({});
+        sameApartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        otherApartment = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(sameApartment)) {
+            CoUninitialize();
+        }
+        if (SUCCEEDED(before)) {
+            CoUninitialize();
+        }
+    });
+    worker.join();
+    ASSERT_EQ(before, S_OK);
+    EXPECT_EQ(sameApartment, S_FALSE) << "the thread must still be in its apartment";
+    EXPECT_EQ(otherApartment, RPC_E_CHANGED_MODE);
+    EXPECT_EQ(Shape(report), Shape(FirstScan().report));
+}
