@@ -5,6 +5,7 @@
 #include "model/Report.h"
 
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -75,9 +76,17 @@ std::string AssemblePdfDocument(const std::vector<PdfPage>& pages) {
 }
 
 bool WritePdfReport(const std::wstring& path, const HardwareReport& report, std::wstring& error) {
-    std::vector<PdfPage> pages(1);
-    DrawReportPages(pages, report);
-    const std::string document = AssemblePdfDocument(pages);
+    std::string document;
+    // The caller is a window procedure: a report too large for memory must become a failure
+    // text, not an exception.
+    try {
+        std::vector<PdfPage> pages(1);
+        DrawReportPages(pages, report);
+        document = AssemblePdfDocument(pages);
+    } catch (const std::exception&) {
+        error = L"Beim Schreiben des PDF-Berichts ist ein Fehler aufgetreten.";
+        return false;
+    }
 
     switch (ReplaceFileWithBytes(path, document)) {
     case PdfFileResult::Written:

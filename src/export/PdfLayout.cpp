@@ -221,6 +221,9 @@ void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report) 
         return pages.back();
     };
 
+    if (pages.empty()) {
+        pages.emplace_back();
+    }
     PdfPage* page = &pages.back();
     DrawHeader(*page, report, 1);
     DrawGauge(*page, 28, 716, L"CPU", report.load.cpuPercent);

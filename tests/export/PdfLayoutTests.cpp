@@ -239,3 +239,11 @@ TEST(PdfLayout, ManyRecordsFlowOverManyPages) {
     EXPECT_EQ(titles, 300u);
     EXPECT_EQ(hints, 200u);
 }
+
+TEST(PdfLayout, EmptyPageListGetsItsFirstPage) {
+    HardwareReport report;
+    std::vector<PdfPage> pages;
+    DrawReportPages(pages, report);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].content.find("(Seite 1)"), std::string::npos);
+}
