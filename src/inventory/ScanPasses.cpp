@@ -1,6 +1,7 @@
 #include "inventory/ScanPasses.h"
 
 #include "inventory/Formatters.h"
+#include "knowledge/KnowledgeBase.h"
 #include "model/Dedup.h"
 
 #include <algorithm>
@@ -64,6 +65,8 @@ void RunFinalPass(std::vector<ReportCategory>& categories) {
             DeduplicateRecords(category);
         }
     }
+    // The knowledge base reads the merged records and its additions are trimmed with the rest.
+    ApplyKnowledgeBase(categories);
     for (ReportCategory& category : categories) {
         for (ReportRecord& record : category.records) {
             NormaliseRecord(record);

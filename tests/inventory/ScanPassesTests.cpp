@@ -165,3 +165,19 @@ TEST(RunFinalPass, SecondRunChangesNothing) {
     EXPECT_EQ(once[0].records[0].fields, twice[0].records[0].fields);
     EXPECT_EQ(GetFieldValue(twice[0].records[0], L"Aktiviert"), L"Ja");
 }
+
+TEST(RunFinalPass, EnrichesMergedRecordsBeforeDroppingEmptyCategories) {
+    // The vendor id only appears once the two records are one; the category without records
+    // disappears whatever the knowledge base does.
+    std::vector<ReportCategory> categories;
+    categories.push_back(Category(L"Eingabegeräte", {
+        Record(L"HID-Tastatur", {{L"Seriennummer", L"KB-0001"}}),
+        Record(L"HID-Tastatur", {{L"Seriennummer", L"KB-0001"}, {L"PnP-Geräte-ID", L"  USB\\VID_046D&PID_C31C  "}}),
+    }));
+    categories.push_back(Category(L"Akku", {}));
+    RunFinalPass(categories);
+    ASSERT_EQ(categories.size(), 1u);
+    ASSERT_EQ(categories[0].records.size(), 1u);
+    EXPECT_EQ(GetFieldValue(categories[0].records[0], L"Hardware-ID-Hersteller"), L"Logitech");
+    EXPECT_EQ(GetFieldValue(categories[0].records[0], L"PnP-Geräte-ID"), L"USB\\VID_046D&PID_C31C");
+}
