@@ -1,0 +1,384 @@
+#include "WindowFixture.h"
+
+#include "app/CategoryView.h"
+#include "app/Controls.h"
+#include "app/Palette.h"
+#include "app/Workers.h"
+#include "model/Version.h"
+
+#include <richedit.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::unique_ptr<HardwareReport> SampleReport() {
+    auto report = std::make_unique<HardwareReport>();
+    report->categories.push_back({L"Aktuelle Auslastung",
+                                  {ReportRecord{L"Live-Messung",
+                                                {{L"CPU-Auslastung", L"12 %"},
+                                                 {L"Arbeitsspeicher-Auslastung", L"40 %"},
+                                                 {L"Datenträger-Auslastung", L"Nicht gemeldet"},
+                                                 {L"GPU-Auslastung (höchste Engine)", L"Nicht gemeldet"}}}}});
+    report->categories.push_back({L"System", {ReportRecord{L"PC", {{L"Hersteller", L"Wine"}}}}});
+    report->categories.push_back(
+        {L"Laufwerke", {ReportRecord{L"Disk", {{L"SSD-Temperatur", L"72 °C"}}}, ReportRecord{L"", {}}}});
+    report->hints.push_back(L"Hinweis");
+    report->load = {12, 40, -1, -1};
+    return report;
+}
+
+std::wstring TreeItemTextOf(HWND tree, HTREEITEM item) {
+    wchar_t buffer[256] = {};
+    TVITEMW query{};
+    query.mask = TVIF_TEXT | TVIF_PARAM;
+    query.hItem = item;
+    query.pszText = buffer;
+    query.cchTextMax = 256;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+    return buffer;
+}
+
+std::vector<std::wstring> TreeTexts(HWND tree) {
+    std::vector<std::wstring> texts;
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    while (item) {
+        texts.push_back(TreeItemTextOf(tree, item));
+        item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+    }
+    return texts;
+}
+
+bool Enabled(HWND control) {
+    return IsWindowEnabled(control) != FALSE;
+}
+
+std::vector<bool> ButtonStates(const AppState& state) {
+    return {Enabled(state.rescanButton), Enabled(state.txtButton), Enabled(state.jsonButton), Enabled(state.pdfButton),
+            Enabled(state.copyButton)};
+}
+
+CHARRANGE Selection(HWND details) {
+    CHARRANGE range{-5, -5};
+    SendMessageW(details, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range;
+}
+
+void Select(HWND details, LONG start, LONG end) {
+    CHARRANGE range{start, end};
+    SendMessageW(details, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+// Character format at one character position of the rich edit control.
+CHARFORMAT2W FormatAt(HWND details, LONG position) {
+    Select(details, position, position + 1);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(details, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
+// Rich edit positions count a paragraph end as one character.
+LONG PositionOf(HWND details, const std::wstring& needle) {
+    std::wstring text = WindowText(details);
+    std::wstring flat;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
+            continue;
+        }
+        flat.push_back(text[i]);
+    }
+    const size_t at = flat.find(needle);
+    return at == std::wstring::npos ? -1 : static_cast<LONG>(at);
+}
+
+bool TimerRunning(HWND window) {
+    // KillTimer reports whether the timer existed; put it back for whatever follows.
+    if (!KillTimer(window, LOAD_TIMER_ID)) {
+        return false;
+    }
+    SetTimer(window, LOAD_TIMER_ID, kLoadTimerPeriodMs, nullptr);
+    return true;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithAllButtonsDisabledAndTheDefaultTexts) {
+    EXPECT_EQ(WindowText(window), L"Velquist · " + BuildVersionLine());
+    EXPECT_EQ(ButtonStates(state), std::vector<bool>(5, false));
+    EXPECT_EQ(WindowText(state.statusLabel), L"Bereit");
+    EXPECT_EQ(WindowText(state.rescanButton), L"↻  Neu analysieren");
+    EXPECT_EQ(WindowText(state.subtitleLabel),
+              L"Technische Hardwareanalyse, Zustandsbewertung und Live-Auslastung · " + BuildVersionLine());
+    EXPECT_NE(state.richEditModule, nullptr);
+    EXPECT_NE(state.bodyFont.get(), nullptr);
+    for (const LoadTile& tile : state.tiles) {
+        EXPECT_EQ(tile.percent, -1);
+        EXPECT_NE(tile.tileWindow, nullptr);
+    }
+    EXPECT_EQ(ImageList_GetImageCount(state.treeIcons.get()), 10);
+}
+
+TEST_F(MainWindowTest, MenuBarHoldsTheCommandsInOrder) {
+    HMENU bar = GetMenu(window);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    auto texts = [](HMENU menu) {
+        std::vector<std::pair<UINT, std::wstring>> items;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[64] = {};
+            GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            items.emplace_back(GetMenuItemID(menu, i), text);
+        }
+        return items;
+    };
+    const std::vector<std::pair<UINT, std::wstring>> file = {{1008, L"PDF-Report erstellen…"},
+                                                             {1004, L"TXT-Bericht exportieren…"},
+                                                             {1005, L"JSON-Bericht exportieren…"},
+                                                             {0, L""},
+                                                             {1009, L"Beenden"}};
+    EXPECT_EQ(texts(GetSubMenu(bar, 0)), file);
+    EXPECT_EQ(texts(GetSubMenu(bar, 1)), (std::vector<std::pair<UINT, std::wstring>>{{1003, L"Hardware neu analysieren"}}));
+    wchar_t name[32] = {};
+    GetMenuStringW(bar, 0, name, 32, MF_BYPOSITION);
+    EXPECT_STREQ(name, L"Datei");
+    GetMenuStringW(bar, 1, name, 32, MF_BYPOSITION);
+    EXPECT_STREQ(name, L"Analyse");
+}
+
+TEST_F(MainWindowTest, MinimumTrackingSizeOnceBound) {
+    MINMAXINFO limits{};
+    SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, 980);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 650);
+}
+
+TEST_F(MainWindowTest, StaticColoursDependOnTheControl) {
+    HDC dc = GetDC(window);
+    auto brushFor = [&](HWND control) {
+        return reinterpret_cast<HBRUSH>(SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(control)));
+    };
+    EXPECT_EQ(brushFor(state.statusLabel), state.windowBrush.get());
+    EXPECT_EQ(GetTextColor(dc), SecondaryTextColor);
+    EXPECT_EQ(GetBkColor(dc), WindowColor);
+    EXPECT_EQ(brushFor(state.titleLabel), state.windowBrush.get());
+    EXPECT_EQ(GetTextColor(dc), TextColor);
+    EXPECT_EQ(brushFor(state.detailsView), state.panelBrush.get());
+    EXPECT_EQ(GetBkColor(dc), PanelColor);
+    ReleaseDC(window, dc);
+}
+
+TEST_F(MainWindowTest, ScanDoneFillsTreeDetailsStatusTilesAndStartsTheTimer) {
+    state.scanning = true;
+    OnScanDone(state, SampleReport());
+
+    EXPECT_FALSE(state.scanning);
+    EXPECT_EQ(TreeTexts(state.categoryTree),
+              (std::vector<std::wstring>{L"Aktuelle Auslastung  (1)", L"System  (1)", L"Laufwerke  (2)"}));
+    const auto caret = reinterpret_cast<HTREEITEM>(SendMessageW(state.categoryTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    EXPECT_EQ(TreeItemTextOf(state.categoryTree, caret), L"Aktuelle Auslastung  (1)");
+    EXPECT_EQ(WindowText(state.detailsView).rfind(L"  Aktuelle Auslastung", 0), 0u);
+    EXPECT_EQ(WindowText(state.statusLabel), L"Analyse abgeschlossen: 3 Kategorien, 4 Datensätze, 1 Diagnosehinweis(e)");
+    EXPECT_EQ(ButtonStates(state), std::vector<bool>(5, true));
+    EXPECT_EQ(SendMessageW(state.progressBar, PBM_GETPOS, 0, 0), 100);
+    EXPECT_EQ(state.tiles[0].percent, 12);
+    EXPECT_EQ(state.tiles[1].percent, 40);
+    EXPECT_EQ(state.tiles[3].percent, -1);
+    EXPECT_TRUE(TimerRunning(window));
+}
+
+TEST_F(MainWindowTest, SelectingAnotherTreeItemRendersItsCategory) {
+    OnScanDone(state, SampleReport());
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(state.categoryTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    item = reinterpret_cast<HTREEITEM>(SendMessageW(state.categoryTree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+    item = reinterpret_cast<HTREEITEM>(SendMessageW(state.categoryTree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+    SendMessageW(state.categoryTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    EXPECT_EQ(state.selectedCategory, 2u);
+    const std::wstring text = WindowText(state.detailsView);
+    EXPECT_EQ(text.rfind(L"  Laufwerke", 0), 0u);
+    EXPECT_NE(text.find(L"Unbenannter Datensatz"), std::wstring::npos);
+}
+
+TEST_F(MainWindowTest, ScanDoneWithoutReportLeavesOnlyRescanEnabled) {
+    state.scanning = true;
+    OnScanDone(state, nullptr);
+    EXPECT_EQ(WindowText(state.statusLabel), L"Analyse abgeschlossen: 0 Kategorien, 0 Datensätze");
+    EXPECT_EQ(ButtonStates(state), (std::vector<bool>{true, false, false, false, false}));
+    EXPECT_TRUE(TreeTexts(state.categoryTree).empty());
+}
+
+TEST_F(MainWindowTest, RenderedValuesCarryTheirFormats) {
+    OnScanDone(state, SampleReport());
+    RenderCategory(state, 2);
+    const HWND details = state.detailsView;
+
+    const CHARFORMAT2W heading = FormatAt(details, PositionOf(details, L"Laufwerke"));
+    EXPECT_EQ(heading.crTextColor, WhiteColor);
+    EXPECT_TRUE(heading.dwEffects & CFE_BOLD);
+    EXPECT_EQ(heading.yHeight, 280);
+
+    const CHARFORMAT2W label = FormatAt(details, PositionOf(details, L"SSD-Temperatur"));
+    EXPECT_EQ(label.crTextColor, SecondaryTextColor);
+    EXPECT_TRUE(label.dwEffects & CFE_BOLD);
+
+    const CHARFORMAT2W value = FormatAt(details, PositionOf(details, L"72 °C"));
+    EXPECT_EQ(value.crTextColor, CriticalColor);
+    EXPECT_FALSE(value.dwEffects & CFE_BOLD);
+    EXPECT_EQ(value.yHeight, 185);
+    EXPECT_STREQ(value.szFaceName, L"Segoe UI");
+
+    // The pane is read-only again after rendering.
+    EXPECT_TRUE(GetWindowLongPtrW(details, GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(MainWindowTest, IndexOutsideTheReportLeavesThePaneEmpty) {
+    OnScanDone(state, SampleReport());
+    RenderCategory(state, 1);
+    RenderCategory(state, 3);
+    EXPECT_EQ(WindowText(state.detailsView), L"");
+    EXPECT_EQ(state.selectedCategory, 1u);
+}
+
+TEST_F(MainWindowTest, LoadSampleRewritesTheShownLiveCategoryAndKeepsTheSelection) {
+    OnScanDone(state, SampleReport());
+    state.samplePending = true;
+    Select(state.detailsView, 3, 9);
+    OnLoadSample(state, std::make_unique<LoadSnapshot>(LoadSnapshot{77, 41, 0, -1}));
+
+    EXPECT_FALSE(state.samplePending);
+    EXPECT_NE(WindowText(state.detailsView).find(L"CPU-Auslastung:  77 %"), std::wstring::npos);
+    EXPECT_NE(WindowText(state.detailsView).find(L"Datenträger-Auslastung:  0 %"), std::wstring::npos);
+    const CHARRANGE kept = Selection(state.detailsView);
+    EXPECT_EQ(kept.cpMin, 3);
+    EXPECT_EQ(kept.cpMax, 9);
+    EXPECT_EQ(state.tiles[0].percent, 77);
+    EXPECT_EQ(state.tiles[2].percent, 0);
+}
+
+TEST_F(MainWindowTest, LoadSampleDoesNotRestoreAnEmptySelection) {
+    OnScanDone(state, SampleReport());
+    Select(state.detailsView, 12, 12);
+    OnLoadSample(state, std::make_unique<LoadSnapshot>(LoadSnapshot{5, 5, 5, 5}));
+    const CHARRANGE caret = Selection(state.detailsView);
+    EXPECT_EQ(caret.cpMin, 0);
+    EXPECT_EQ(caret.cpMax, 0);
+}
+
+TEST_F(MainWindowTest, LoadSampleLeavesAnotherShownCategoryAlone) {
+    OnScanDone(state, SampleReport());
+    RenderCategory(state, 1);
+    SetWindowTextW(state.detailsView, L"unverändert");
+    OnLoadSample(state, std::make_unique<LoadSnapshot>(LoadSnapshot{66, 1, 1, 1}));
+    EXPECT_EQ(WindowText(state.detailsView), L"unverändert");
+    EXPECT_EQ(state.tiles[0].percent, 66);
+    EXPECT_EQ(GetFieldValue(state.report->categories[0].records[0], L"CPU-Auslastung"), L"66 %");
+}
+
+TEST_F(MainWindowTest, LoadSampleDuringAScanOrWithoutReportIsDropped) {
+    OnScanDone(state, SampleReport());
+    state.scanning = true;
+    state.samplePending = true;
+    OnLoadSample(state, std::make_unique<LoadSnapshot>(LoadSnapshot{99, 99, 99, 99}));
+    EXPECT_FALSE(state.samplePending);
+    EXPECT_EQ(state.report->load.cpuPercent, 12);
+    EXPECT_EQ(state.tiles[0].percent, 12);
+
+    state.report.reset();
+    state.scanning = false;
+    state.samplePending = true;
+    OnLoadSample(state, std::make_unique<LoadSnapshot>(LoadSnapshot{99, 99, 99, 99}));
+    EXPECT_FALSE(state.samplePending);
+
+    state.samplePending = true;
+    OnLoadSample(state, nullptr);
+    EXPECT_FALSE(state.samplePending);
+}
+
+TEST_F(MainWindowTest, ProgressMessagesMoveStatusAndBar) {
+    OnScanProgress(state, std::make_unique<ProgressMessage>(ProgressMessage{L"Laufwerke werden gelesen …", 45}));
+    EXPECT_EQ(WindowText(state.statusLabel), L"Laufwerke werden gelesen …");
+    EXPECT_EQ(SendMessageW(state.progressBar, PBM_GETPOS, 0, 0), 45);
+    OnScanProgress(state, nullptr);
+    EXPECT_EQ(WindowText(state.statusLabel), L"Laufwerke werden gelesen …");
+}
+
+TEST_F(MainWindowTest, StartScanWhileScanningDoesNothing) {
+    state.scanning = true;
+    SetWindowTextW(state.statusLabel, L"läuft");
+    StartScan(state);
+    EXPECT_EQ(WindowText(state.statusLabel), L"läuft");
+}
+
+TEST_F(MainWindowTest, LoadSampleStartsOnlyWithReportAndNoScan) {
+    StartLoadSample(state);
+    EXPECT_FALSE(state.samplePending);
+    OnScanDone(state, SampleReport());
+    state.scanning = true;
+    StartLoadSample(state);
+    EXPECT_FALSE(state.samplePending);
+}
+
+TEST_F(MainWindowTest, FailedScanStartRestoresButtonsTilesAndTimer) {
+    OnScanDone(state, SampleReport());
+    // What StartScan leaves behind before it tries to make the thread.
+    state.scanning = true;
+    KillTimer(window, LOAD_TIMER_ID);
+    EnableActions(state, false);
+    for (LoadTile& tile : state.tiles) {
+        tile.percent = -1;
+    }
+
+    RecoverFromFailedScanStart(state);
+    EXPECT_FALSE(state.scanning);
+    EXPECT_EQ(ButtonStates(state), std::vector<bool>(5, true));
+    EXPECT_EQ(state.tiles[0].percent, 12);
+    EXPECT_TRUE(TimerRunning(window));
+    EXPECT_EQ(WindowText(state.statusLabel), L"Die Analyse konnte nicht gestartet werden.");
+}
+
+TEST_F(MainWindowTest, FailedFirstScanStartLeavesOnlyRescanAndNoTimer) {
+    state.scanning = true;
+    RecoverFromFailedScanStart(state);
+    EXPECT_FALSE(state.scanning);
+    EXPECT_EQ(ButtonStates(state), (std::vector<bool>{true, false, false, false, false}));
+    EXPECT_FALSE(TimerRunning(window));
+}
+
+TEST_F(MainWindowTest, ResizeLaysOutEveryControl) {
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1344, 791));
+    RECT tree{};
+    GetWindowRect(state.categoryTree, &tree);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&tree), 2);
+    EXPECT_EQ(tree.left, 22);
+    EXPECT_EQ(tree.top, 198);
+    EXPECT_EQ(tree.right - tree.left, 330);
+    EXPECT_EQ(tree.bottom - tree.top, 791 - 250);
+    RECT tile{};
+    GetClientRect(state.tiles[3].tileWindow, &tile);
+    EXPECT_EQ(tile.bottom, 48);
+}
+
+TEST(DetailsFallback, PlainEditTakesLongCategoriesWhole) {
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 400, 300,
+                                nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    ConfigureDetailsView(edit, false);
+    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 0x1000000);
+
+    AppState state;
+    state.detailsView = edit;
+    state.report = std::make_unique<HardwareReport>();
+    ReportRecord record{L"Viele Felder", {}};
+    for (int i = 0; i < 2000; ++i) {
+        record.fields.emplace_back(L"Feld " + std::to_wstring(i), L"Wert " + std::to_wstring(i));
+    }
+    state.report->categories.push_back({L"Geräte", {record}});
+    RenderCategory(state, 0);
+
+    const std::wstring text = WindowText(edit);
+    EXPECT_GT(text.size(), 40000u);
+    EXPECT_NE(text.find(L"    Feld 1999:  Wert 1999\r\n"), std::wstring::npos);
+    DestroyWindow(edit);
+}
