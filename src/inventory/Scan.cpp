@@ -1,6 +1,7 @@
 #include "inventory/Inventory.h"
 
 #include "inventory/Formatters.h"
+#include "inventory/MonitorCollector.h"
 #include "inventory/ScanPasses.h"
 #include "inventory/ScanSteps.h"
 #include "inventory/SystemCategories.h"
@@ -23,6 +24,7 @@ struct ScanPhase {
 constexpr ScanStep kSystemSteps[] = {CollectSystemAndWindows};
 constexpr ScanStep kProcessorSteps[] = {CollectProcessorAndCaches};
 constexpr ScanStep kMainboardSteps[] = {CollectMainboardAndChipset};
+constexpr ScanStep kNetworkAudioMonitorSteps[] = {CollectMonitorCategory};
 
 constexpr ScanPhase kPhases[] = {
     {8, L"System, Windows und Gehäuse werden analysiert …", kSystemSteps},
@@ -31,7 +33,7 @@ constexpr ScanPhase kPhases[] = {
     {43, L"Physische Speichermodule werden analysiert …", {}},
     {56, L"SSD, NVMe, Festplatten und Volumes werden gelesen …", {}},
     {69, L"Grafikkarten und Videospeicher werden analysiert …", {}},
-    {79, L"Netzwerk, Audio und Monitore werden geprüft …", {}},
+    {79, L"Netzwerk, Audio und Monitore werden geprüft …", kNetworkAudioMonitorSteps},
     {89, L"Eingabe-, Kamera-, Druck-, Bluetooth- und USB-Geräte werden erfasst …", {}},
 };
 

@@ -227,3 +227,14 @@ TEST(CollectHardwareInventory, ScansFromASingleThreadedApartmentAndLeavesItThere
     EXPECT_EQ(otherApartment, RPC_E_CHANGED_MODE);
     EXPECT_EQ(Shape(report), Shape(FirstScan().report));
 }
+
+TEST(CollectHardwareInventory, KeepsTheActiveDisplayPathAmongTheMonitors) {
+    const ReportCategory* monitors = FindCategory(FirstScan().report, L"Monitore");
+    ASSERT_NE(monitors, nullptr);
+    const auto path = std::find_if(monitors->records.begin(), monitors->records.end(), [](const ReportRecord& record) {
+        return HasField(record, L"Monitor-Gerätepfad");
+    });
+    ASSERT_NE(path, monitors->records.end());
+    EXPECT_EQ(GetFieldValue(*path, L"Monitor-Hardwarekennung").rfind(L"DISPLAY\\", 0), 0u);
+    EXPECT_TRUE(HasField(*path, L"Anschluss"));
+}
