@@ -60,29 +60,18 @@ LRESULT OnNotify(AppState& state, HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 void ShowDetailsContextMenu(AppState& state, HWND window, LPARAM lParam) {
-    CHARRANGE range{0, 0};
-    SendMessageW(state.detailsView, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-
-    MenuHandle menu(CreatePopupMenu());
+    MenuHandle menu = BuildDetailsContextMenu(state.detailsView);
     if (!menu) {
         return;
     }
-    const UINT copyFlags = MF_STRING | (range.cpMax <= range.cpMin ? MF_GRAYED : MF_ENABLED);
-    AppendMenuW(menu.get(), copyFlags, IDM_COPY_SELECTION, L"Markierten Text kopieren");
-    AppendMenuW(menu.get(), MF_STRING, IDM_SELECT_ALL, L"Alles markieren");
-
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // Opened from the keyboard: no position comes with the message.
     if (at.x == -1 && at.y == -1) {
         GetCursorPos(&at);
     }
     const int chosen = static_cast<int>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
-    if (chosen == IDM_COPY_SELECTION) {
-        SendMessageW(state.detailsView, WM_COPY, 0, 0);
-        SetWindowTextW(state.statusLabel, L"Der markierte Text wurde kopiert.");
-    } else if (chosen == IDM_SELECT_ALL) {
-        SendMessageW(state.detailsView, EM_SETSEL, 0, -1);
-    }
+    RunDetailsMenuCommand(state, chosen);
 }
 
 LRESULT OnCommand(AppState& state, HWND window, WPARAM wParam, LPARAM lParam) {
@@ -250,6 +239,27 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     } catch (...) {
         // Nothing may unwind into the system's dispatcher; the message counts as handled.
         return 0;
+    }
+}
+
+MenuHandle BuildDetailsContextMenu(HWND details) {
+    CHARRANGE range{0, 0};
+    SendMessageW(details, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    MenuHandle menu(CreatePopupMenu());
+    if (menu) {
+        const UINT copyFlags = MF_STRING | (range.cpMax <= range.cpMin ? MF_GRAYED : MF_ENABLED);
+        AppendMenuW(menu.get(), copyFlags, IDM_COPY_SELECTION, L"Markierten Text kopieren");
+        AppendMenuW(menu.get(), MF_STRING, IDM_SELECT_ALL, L"Alles markieren");
+    }
+    return menu;
+}
+
+void RunDetailsMenuCommand(AppState& state, int command) {
+    if (command == IDM_COPY_SELECTION) {
+        SendMessageW(state.detailsView, WM_COPY, 0, 0);
+        SetWindowTextW(state.statusLabel, L"Der markierte Text wurde kopiert.");
+    } else if (command == IDM_SELECT_ALL) {
+        SendMessageW(state.detailsView, EM_SETSEL, 0, -1);
     }
 }
 

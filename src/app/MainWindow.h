@@ -26,6 +26,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void EnableActions(AppState& state, bool on);
 
+// The details pane's context menu: copying is offered only while text is selected.
+MenuHandle BuildDetailsContextMenu(HWND details);
+void RunDetailsMenuCommand(AppState& state, int command);
+
 void OnScanProgress(AppState& state, std::unique_ptr<ProgressMessage> progress);
 void OnScanDone(AppState& state, std::unique_ptr<HardwareReport> report);
 void OnLoadSample(AppState& state, std::unique_ptr<LoadSnapshot> snapshot);

@@ -382,3 +382,63 @@ TEST(DetailsFallback, PlainEditTakesLongCategoriesWhole) {
     EXPECT_NE(text.find(L"    Feld 1999:  Wert 1999\r\n"), std::wstring::npos);
     DestroyWindow(edit);
 }
+
+namespace {
+
+std::wstring ClipboardText(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboard(owner)) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool Grayed(HMENU menu, UINT command) {
+    return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ContextMenuOffersCopyOnlyForASelection) {
+    OnScanDone(state, SampleReport());
+    Select(state.detailsView, 4, 4);
+    MenuHandle empty = BuildDetailsContextMenu(state.detailsView);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(GetMenuItemCount(empty.get()), 2);
+    EXPECT_TRUE(Grayed(empty.get(), IDM_COPY_SELECTION));
+    EXPECT_FALSE(Grayed(empty.get(), IDM_SELECT_ALL));
+
+    Select(state.detailsView, 2, 21);
+    MenuHandle selected = BuildDetailsContextMenu(state.detailsView);
+    EXPECT_FALSE(Grayed(selected.get(), IDM_COPY_SELECTION));
+    wchar_t text[64] = {};
+    GetMenuStringW(selected.get(), IDM_COPY_SELECTION, text, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(text, L"Markierten Text kopieren");
+    GetMenuStringW(selected.get(), IDM_SELECT_ALL, text, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(text, L"Alles markieren");
+}
+
+TEST_F(MainWindowTest, ContextMenuCommandsCopyAndSelectAll) {
+    OnScanDone(state, SampleReport());
+    Select(state.detailsView, 2, 21);
+    RunDetailsMenuCommand(state, IDM_COPY_SELECTION);
+    EXPECT_EQ(WindowText(state.statusLabel), L"Der markierte Text wurde kopiert.");
+    EXPECT_EQ(ClipboardText(window), L"Aktuelle Auslastung");
+
+    RunDetailsMenuCommand(state, IDM_SELECT_ALL);
+    const CHARRANGE all = Selection(state.detailsView);
+    EXPECT_EQ(all.cpMin, 0);
+    EXPECT_GT(all.cpMax, 150);
+
+    // Closing the menu without a choice changes nothing.
+    SetWindowTextW(state.statusLabel, L"unverändert");
+    RunDetailsMenuCommand(state, 0);
+    EXPECT_EQ(WindowText(state.statusLabel), L"unverändert");
+}

@@ -34,13 +34,19 @@ protected:
         window = CreateMainWindow(state, GetModuleHandleW(nullptr));
         ASSERT_NE(window, nullptr);
         ASSERT_EQ(state.hwnd, window);
+        DropQueuedMessages();
     }
 
     void TearDown() override {
         if (window) {
             DestroyWindow(window);
         }
-        // Drop the start message, timer ticks and the quit message without dispatching them.
+        DropQueuedMessages();
+    }
+
+    // The start message, timer ticks and the quit message are removed without being dispatched:
+    // a modal loop of a later test would otherwise start a real scan.
+    static void DropQueuedMessages() {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         }
