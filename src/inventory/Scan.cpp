@@ -4,6 +4,7 @@
 #include "inventory/MonitorCollector.h"
 #include "inventory/ScanPasses.h"
 #include "inventory/ScanSteps.h"
+#include "inventory/StorageCategory.h"
 #include "inventory/SystemCategories.h"
 #include "load/LiveLoad.h"
 #include "wmi/WmiSession.h"
@@ -24,6 +25,7 @@ struct ScanPhase {
 constexpr ScanStep kSystemSteps[] = {CollectSystemAndWindows};
 constexpr ScanStep kProcessorSteps[] = {CollectProcessorAndCaches};
 constexpr ScanStep kMainboardSteps[] = {CollectMainboardAndChipset};
+constexpr ScanStep kDriveSteps[] = {CollectStorageDevices};
 constexpr ScanStep kNetworkAudioMonitorSteps[] = {CollectMonitorCategory};
 
 constexpr ScanPhase kPhases[] = {
@@ -31,7 +33,7 @@ constexpr ScanPhase kPhases[] = {
     {18, L"CPU und Cache werden detailliert ausgelesen …", kProcessorSteps},
     {30, L"Mainboard, Chipsatz und BIOS werden geprüft …", kMainboardSteps},
     {43, L"Physische Speichermodule werden analysiert …", {}},
-    {56, L"SSD, NVMe, Festplatten und Volumes werden gelesen …", {}},
+    {56, L"SSD, NVMe, Festplatten und Volumes werden gelesen …", kDriveSteps},
     {69, L"Grafikkarten und Videospeicher werden analysiert …", {}},
     {79, L"Netzwerk, Audio und Monitore werden geprüft …", kNetworkAudioMonitorSteps},
     {89, L"Eingabe-, Kamera-, Druck-, Bluetooth- und USB-Geräte werden erfasst …", {}},

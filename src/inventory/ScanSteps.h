@@ -3,14 +3,17 @@
 // What every step of the scan works on, and the way a step describes its queries as data.
 
 #include "model/Report.h"
+#include "wmi/WmiSession.h"
 
+#include <memory>
 #include <span>
-
-class WmiSession;
 
 struct ScanContext {
     HardwareReport& report;
     WmiSession& wmi;  // ROOT\CIMV2, open for the whole scan
+    // Opened by the steps that read these namespaces. The context lives inside the scan's COM
+    // apartment, so they are released before COM is uninitialised.
+    std::unique_ptr<WmiSession> storage = nullptr;  // ROOT\Microsoft\Windows\Storage
 };
 
 using ScanStep = void (*)(ScanContext& scan);

@@ -183,6 +183,16 @@ TEST(CollectHardwareInventory, ConvertsWindowsDatesAndProcessorValues) {
     }
 }
 
+TEST(CollectHardwareInventory, ListsTheDrivesAndReachesTheStorageNamespace) {
+    const HardwareReport& report = FirstScan().report;
+    const ReportCategory* drives = FindCategory(report, L"Laufwerke");
+    ASSERT_NE(drives, nullptr);
+    EXPECT_FALSE(drives->records.empty());
+    for (const std::wstring& hint : report.hints) {
+        EXPECT_EQ(hint.find(L"Storage"), std::wstring::npos) << testing::PrintToString(hint);
+    }
+}
+
 TEST(CollectHardwareInventory, LeavesTheThreadsComStateAsItFoundIt) {
     EXPECT_EQ(FirstScan().comAfterScan, S_OK);
 }
