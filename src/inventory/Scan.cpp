@@ -4,6 +4,8 @@
 #include "inventory/MonitorCollector.h"
 #include "inventory/ScanPasses.h"
 #include "inventory/ScanSteps.h"
+#include "inventory/SecurityCategory.h"
+#include "inventory/SensorsCategory.h"
 #include "inventory/StorageCategory.h"
 #include "inventory/SystemCategories.h"
 #include "load/LiveLoad.h"
@@ -27,6 +29,7 @@ constexpr ScanStep kProcessorSteps[] = {CollectProcessorAndCaches};
 constexpr ScanStep kMainboardSteps[] = {CollectMainboardAndChipset};
 constexpr ScanStep kDriveSteps[] = {CollectStorageDevices};
 constexpr ScanStep kNetworkAudioMonitorSteps[] = {CollectMonitorCategory};
+constexpr ScanStep kDeviceSteps[] = {CollectSensors, CollectSecurityAndFirmware};
 
 constexpr ScanPhase kPhases[] = {
     {8, L"System, Windows und Gehäuse werden analysiert …", kSystemSteps},
@@ -36,7 +39,7 @@ constexpr ScanPhase kPhases[] = {
     {56, L"SSD, NVMe, Festplatten und Volumes werden gelesen …", kDriveSteps},
     {69, L"Grafikkarten und Videospeicher werden analysiert …", {}},
     {79, L"Netzwerk, Audio und Monitore werden geprüft …", kNetworkAudioMonitorSteps},
-    {89, L"Eingabe-, Kamera-, Druck-, Bluetooth- und USB-Geräte werden erfasst …", {}},
+    {89, L"Eingabe-, Kamera-, Druck-, Bluetooth- und USB-Geräte werden erfasst …", kDeviceSteps},
 };
 
 constexpr wchar_t kStartMessage[] = L"Windows-Diagnoseschnittstellen werden initialisiert …";

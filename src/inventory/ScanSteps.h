@@ -14,6 +14,8 @@ struct ScanContext {
     // Opened by the steps that read these namespaces. The context lives inside the scan's COM
     // apartment, so they are released before COM is uninitialised.
     std::unique_ptr<WmiSession> storage = nullptr;  // ROOT\Microsoft\Windows\Storage
+    std::unique_ptr<WmiSession> thermal = nullptr;  // ROOT\WMI
+    std::unique_ptr<WmiSession> tpm = nullptr;      // ROOT\CIMV2\Security\MicrosoftTpm
 };
 
 using ScanStep = void (*)(ScanContext& scan);

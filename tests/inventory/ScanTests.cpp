@@ -248,3 +248,30 @@ TEST(CollectHardwareInventory, KeepsTheActiveDisplayPathAmongTheMonitors) {
     EXPECT_EQ(GetFieldValue(*path, L"Monitor-Hardwarekennung").rfind(L"DISPLAY\\", 0), 0u);
     EXPECT_TRUE(HasField(*path, L"Anschluss"));
 }
+
+TEST(CollectHardwareInventory, ExplainsMissingSensorsInTheirOwnCategory) {
+    const ReportCategory* sensors = FindCategory(FirstScan().report, L"Sensoren");
+    ASSERT_NE(sensors, nullptr);
+    // No fan, probe, thermal zone or hardware-monitor tool is visible here.
+    ASSERT_EQ(sensors->records.size(), 1u);
+    EXPECT_EQ(sensors->records[0].title, L"Sensorverfügbarkeit");
+    EXPECT_EQ(sensors->records[0].fields.size(), 2u);
+}
+
+TEST(CollectHardwareInventory, EndsWithTheFirmwareStatusAndNoSilentSourceHints) {
+    const HardwareReport& report = FirstScan().report;
+    ASSERT_FALSE(report.categories.empty());
+    const ReportCategory& security = report.categories.back();
+    EXPECT_EQ(security.name, L"Sicherheit & Firmware");
+    ASSERT_FALSE(security.records.empty());
+    const ReportRecord& firmware = security.records.front();
+    EXPECT_EQ(firmware.title, L"Start- und Firmwarestatus");
+    ASSERT_EQ(firmware.fields.size(), 3u);
+    EXPECT_EQ(firmware.fields[2], (ReportField{L"Diagnoseprozess", L"Nativer 64-Bit-Prozess"}));
+    for (const std::wstring& hint : report.hints) {
+        for (const wchar_t* source : {L"Win32_Fan", L"Win32_TemperatureProbe", L"MSAcpi", L"Sensor ", L"Win32_Tpm",
+                                      L"SECURITYDEVICES"}) {
+            EXPECT_EQ(hint.find(source), std::wstring::npos) << testing::PrintToString(hint);
+        }
+    }
+}
