@@ -5,7 +5,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <cwchar>
+#include <algorithm>
+#include <iterator>
 
 void PopulateCategoryTree(AppState& state) {
     SendMessageW(state.categoryTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
@@ -61,7 +62,8 @@ void AppendStyledText(HWND control, const std::wstring& text, Colour colour, boo
     format.yHeight = heightTwips;
     format.crTextColor = colour;
     format.crBackColor = backColour;
-    wcsncpy(format.szFaceName, L"Segoe UI", LF_FACESIZE - 1);
+    constexpr wchar_t face[] = L"Segoe UI";
+    std::copy(std::begin(face), std::end(face), format.szFaceName);
     SendMessageW(control, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -25,10 +25,12 @@ constexpr auto kScanTimeout = 45s;
 
 // VELQUIST_EXE names the program; by default it is the one at the build root, beside tests/.
 std::wstring ProgramPath() {
-    if (const wchar_t* configured = _wgetenv(L"VELQUIST_EXE"); configured && *configured) {
-        return configured;
+    std::wstring path(32768, L'\0');
+    const DWORD configured = GetEnvironmentVariableW(L"VELQUIST_EXE", path.data(), static_cast<DWORD>(path.size()));
+    if (configured > 0 && configured < path.size()) {
+        path.resize(configured);
+        return path;
     }
-    std::wstring path(MAX_PATH, L'\0');
     path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
     path.erase(path.find_last_of(L"\\/"));
     path.erase(path.find_last_of(L"\\/") + 1);
