@@ -1,5 +1,7 @@
 #include "inventory/SensorsCategory.h"
 
+#include "inventory/ScanPasses.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -230,4 +232,17 @@ TEST(AddSensorAvailabilityIfNeeded, HardwareMonitorRowsCountByTheirKind) {
         Sensors({BuildHardwareMonitorRecord({{L"SensorType", L"Temperature"}, {L"Value", L"41"}})});
     AddSensorAvailabilityIfNeeded(temperature);
     EXPECT_EQ(temperature.records.size(), 1u);
+}
+
+TEST(BuildHardwareMonitorRecord, SameSensorFromBothToolsEndsAsOneRecordAfterTheFinalPass) {
+    const WmiRow libre = {{L"Name", L"CPU Package"}, {L"SensorType", L"Temperature"}, {L"Value", L"48"},
+                          {L"Identifier", L"/intelcpu/0/temperature/0"}};
+    WmiRow open = libre;
+    open[L"Value"] = L"49";
+    std::vector<ReportCategory> categories = {
+        Sensors({BuildHardwareMonitorRecord(libre), BuildHardwareMonitorRecord(open),
+                 BuildHardwareMonitorRecord({{L"Name", L"GPU Core"}, {L"SensorType", L"Temperature"}})})};
+    RunFinalPass(categories);
+    ASSERT_EQ(categories.size(), 1u);
+    EXPECT_EQ(Titles(categories[0]), (std::vector<std::wstring>{L"CPU Package", L"GPU Core"}));
 }
