@@ -45,5 +45,5 @@ for _ in $(seq 1 120); do
     fi
     sleep 0.5
 done
-echo "The scan did not finish within a minute; no screenshot taken." >&2
+echo "The scan did not finish in time; no screenshot taken." >&2
 exit 1
