@@ -3,6 +3,7 @@
 #include "inventory/Formatters.h"
 
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace {
