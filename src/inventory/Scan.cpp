@@ -1,6 +1,7 @@
 #include "inventory/Inventory.h"
 
 #include "inventory/Formatters.h"
+#include "inventory/MemoryCategory.h"
 #include "inventory/MonitorCollector.h"
 #include "inventory/ScanPasses.h"
 #include "inventory/ScanSteps.h"
@@ -27,6 +28,7 @@ struct ScanPhase {
 constexpr ScanStep kSystemSteps[] = {CollectSystemAndWindows};
 constexpr ScanStep kProcessorSteps[] = {CollectProcessorAndCaches};
 constexpr ScanStep kMainboardSteps[] = {CollectMainboardAndChipset};
+constexpr ScanStep kMemorySteps[] = {CollectMemoryAndSlotOverview};
 constexpr ScanStep kDriveSteps[] = {CollectStorageDevices};
 constexpr ScanStep kNetworkAudioMonitorSteps[] = {CollectMonitorCategory};
 constexpr ScanStep kDeviceSteps[] = {CollectSensors, CollectSecurityAndFirmware};
@@ -35,7 +37,7 @@ constexpr ScanPhase kPhases[] = {
     {8, L"System, Windows und Gehäuse werden analysiert …", kSystemSteps},
     {18, L"CPU und Cache werden detailliert ausgelesen …", kProcessorSteps},
     {30, L"Mainboard, Chipsatz und BIOS werden geprüft …", kMainboardSteps},
-    {43, L"Physische Speichermodule werden analysiert …", {}},
+    {43, L"Physische Speichermodule werden analysiert …", kMemorySteps},
     {56, L"SSD, NVMe, Festplatten und Volumes werden gelesen …", kDriveSteps},
     {69, L"Grafikkarten und Videospeicher werden analysiert …", {}},
     {79, L"Netzwerk, Audio und Monitore werden geprüft …", kNetworkAudioMonitorSteps},

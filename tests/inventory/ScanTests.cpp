@@ -134,6 +134,16 @@ TEST(CollectHardwareInventory, KeepsTheFixedCategoryOrderWithoutEmptyCategories)
     }
 }
 
+TEST(CollectHardwareInventory, PutsTheSlotOverviewFirstInTheMemoryCategory) {
+    const ReportCategory* memory = FindCategory(FirstScan().report, L"Arbeitsspeicher");
+    ASSERT_NE(memory, nullptr);
+    ASSERT_GE(memory->records.size(), 2u);
+    EXPECT_EQ(memory->records[0].title, L"RAM-Steckplatzübersicht");
+    // The platform here reports no firmware slots, so the modules come from WMI alone.
+    EXPECT_EQ(GetFieldValue(memory->records[0], L"Erkennungsquelle"), L"WMI Win32_PhysicalMemoryArray");
+    EXPECT_EQ(GetFieldValue(memory->records[0], L"Steckplätze belegt"), std::to_wstring(memory->records.size() - 1));
+}
+
 TEST(CollectHardwareInventory, StampsCreatedDayFirst) {
     EXPECT_TRUE(std::regex_match(FirstScan().report.created,
                                  std::wregex(LR"([0-3]\d\.[01]\d\.\d{4} [0-2]\d:[0-5]\d:[0-5]\d)")));
