@@ -1,5 +1,6 @@
 #include "inventory/Inventory.h"
 
+#include "inventory/DeviceCategories.h"
 #include "inventory/Formatters.h"
 #include "inventory/MemoryCategory.h"
 #include "inventory/MonitorCollector.h"
@@ -29,9 +30,10 @@ constexpr ScanStep kSystemSteps[] = {CollectSystemAndWindows};
 constexpr ScanStep kProcessorSteps[] = {CollectProcessorAndCaches};
 constexpr ScanStep kMainboardSteps[] = {CollectMainboardAndChipset};
 constexpr ScanStep kMemorySteps[] = {CollectMemoryAndSlotOverview};
-constexpr ScanStep kDriveSteps[] = {CollectStorageDevices};
-constexpr ScanStep kNetworkAudioMonitorSteps[] = {CollectMonitorCategory};
-constexpr ScanStep kDeviceSteps[] = {CollectSensors, CollectSecurityAndFirmware};
+constexpr ScanStep kDriveSteps[] = {CollectStorageDevices, CollectVolumesAndOpticalDrives};
+constexpr ScanStep kGraphicsSteps[] = {CollectGraphics};
+constexpr ScanStep kNetworkAudioMonitorSteps[] = {CollectNetworkAndAudio, CollectMonitorCategory};
+constexpr ScanStep kDeviceSteps[] = {CollectAttachedDevices, CollectSensors, CollectSecurityAndFirmware};
 
 constexpr ScanPhase kPhases[] = {
     {8, L"System, Windows und Gehäuse werden analysiert …", kSystemSteps},
@@ -39,7 +41,7 @@ constexpr ScanPhase kPhases[] = {
     {30, L"Mainboard, Chipsatz und BIOS werden geprüft …", kMainboardSteps},
     {43, L"Physische Speichermodule werden analysiert …", kMemorySteps},
     {56, L"SSD, NVMe, Festplatten und Volumes werden gelesen …", kDriveSteps},
-    {69, L"Grafikkarten und Videospeicher werden analysiert …", {}},
+    {69, L"Grafikkarten und Videospeicher werden analysiert …", kGraphicsSteps},
     {79, L"Netzwerk, Audio und Monitore werden geprüft …", kNetworkAudioMonitorSteps},
     {89, L"Eingabe-, Kamera-, Druck-, Bluetooth- und USB-Geräte werden erfasst …", kDeviceSteps},
 };
