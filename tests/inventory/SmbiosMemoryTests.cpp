@@ -17,7 +17,7 @@ using Bytes = std::vector<uint8_t>;
 
 // One Memory Device structure. Its formatted area is laid out whole and then cut to `length`,
 // so a short structure is followed directly by its strings, as firmware writes it.
-struct MemoryDeviceSpec {
+struct MemoryDeviceLayout {
     uint8_t length = 0x28;
     uint16_t totalWidth = 64;
     uint16_t dataWidth = 64;
@@ -71,36 +71,36 @@ Bytes Structure(uint8_t type, Bytes formatted, const std::vector<std::string>& s
     return formatted;
 }
 
-Bytes MemoryDevice(const MemoryDeviceSpec& spec) {
+Bytes MemoryDevice(const MemoryDeviceLayout& layout) {
     Bytes formatted(0x28, 0);
-    PutWord(formatted, 0x08, spec.totalWidth);
-    PutWord(formatted, 0x0A, spec.dataWidth);
-    PutWord(formatted, 0x0C, spec.size);
-    formatted[0x10] = spec.deviceLocator;
-    formatted[0x11] = spec.bankLocator;
-    formatted[0x12] = spec.memoryType;
-    PutWord(formatted, 0x13, spec.typeDetail);
-    PutWord(formatted, 0x15, spec.speed);
-    formatted[0x17] = spec.manufacturer;
-    formatted[0x18] = spec.serialNumber;
-    formatted[0x1A] = spec.partNumber;
-    formatted[0x1B] = spec.attributes;
-    PutDword(formatted, 0x1C, spec.extendedSize);
-    PutWord(formatted, 0x20, spec.configuredSpeed);
-    PutWord(formatted, 0x22, spec.minimumVoltage);
-    PutWord(formatted, 0x24, spec.maximumVoltage);
-    PutWord(formatted, 0x26, spec.configuredVoltage);
-    formatted.resize(spec.length);
-    return Structure(17, formatted, spec.strings);
+    PutWord(formatted, 0x08, layout.totalWidth);
+    PutWord(formatted, 0x0A, layout.dataWidth);
+    PutWord(formatted, 0x0C, layout.size);
+    formatted[0x10] = layout.deviceLocator;
+    formatted[0x11] = layout.bankLocator;
+    formatted[0x12] = layout.memoryType;
+    PutWord(formatted, 0x13, layout.typeDetail);
+    PutWord(formatted, 0x15, layout.speed);
+    formatted[0x17] = layout.manufacturer;
+    formatted[0x18] = layout.serialNumber;
+    formatted[0x1A] = layout.partNumber;
+    formatted[0x1B] = layout.attributes;
+    PutDword(formatted, 0x1C, layout.extendedSize);
+    PutWord(formatted, 0x20, layout.configuredSpeed);
+    PutWord(formatted, 0x22, layout.minimumVoltage);
+    PutWord(formatted, 0x24, layout.maximumVoltage);
+    PutWord(formatted, 0x26, layout.configuredVoltage);
+    formatted.resize(layout.length);
+    return Structure(17, formatted, layout.strings);
 }
 
 Bytes EmptySlot(uint8_t length = 0x28) {
-    MemoryDeviceSpec spec;
-    spec.length = length;
-    spec.size = 0;
-    spec.strings = {"DIMM B1", "P0 CHANNEL B"};
-    spec.manufacturer = spec.serialNumber = spec.partNumber = 0;
-    return MemoryDevice(spec);
+    MemoryDeviceLayout layout;
+    layout.length = length;
+    layout.size = 0;
+    layout.strings = {"DIMM B1", "P0 CHANNEL B"};
+    layout.manufacturer = layout.serialNumber = layout.partNumber = 0;
+    return MemoryDevice(layout);
 }
 
 Bytes EndOfTable() {
@@ -180,7 +180,7 @@ constexpr wchar_t k8GiB[] = L"8.00 GiB (8589934592 Byte)";
 } // namespace
 
 TEST(CollectMemoryModulesFromTable, TurnsAnInstalledModuleAndAnEmptySlotIntoBankRecords) {
-    MemoryDeviceSpec module;
+    MemoryDeviceLayout module;
     module.totalWidth = 72;
     module.configuredSpeed = 2933;
     const Walk walk(FirmwareTable({MemoryDevice(module), EmptySlot(), EndOfTable()}));
@@ -225,7 +225,7 @@ TEST(CollectMemoryModulesFromTable, TurnsAnInstalledModuleAndAnEmptySlotIntoBank
 }
 
 TEST(CollectMemoryModulesFromTable, CountsOnlyMemoryDevicesLongEnoughToRead) {
-    MemoryDeviceSpec shortDevice;
+    MemoryDeviceLayout shortDevice;
     shortDevice.length = 20;
     const Bytes bios = Structure(0, Bytes(0x18, 0), {"Vendor", "1.0"});
     const Walk walk(FirmwareTable({bios, MemoryDevice(shortDevice), EmptySlot(), EndOfTable()}));
@@ -251,11 +251,11 @@ TEST(CollectMemoryModulesFromTable, DecodesEverySizeEncoding) {
         {0x0000, 0x10000, 0x28, 0},
     };
     for (const Case& c : cases) {
-        MemoryDeviceSpec spec;
-        spec.size = c.size;
-        spec.extendedSize = c.extendedSize;
-        spec.length = c.length;
-        const Walk walk(FirmwareTable({MemoryDevice(spec)}));
+        MemoryDeviceLayout layout;
+        layout.size = c.size;
+        layout.extendedSize = c.extendedSize;
+        layout.length = c.length;
+        const Walk walk(FirmwareTable({MemoryDevice(layout)}));
         SCOPED_TRACE(testing::Message() << std::hex << c.size << " " << c.extendedSize << " " << unsigned{c.length});
         EXPECT_EQ(walk.summary.totalBytes, c.bytes);
         EXPECT_EQ(walk.summary.populatedCount, c.bytes > 0 ? 1u : 0u);
@@ -265,7 +265,7 @@ TEST(CollectMemoryModulesFromTable, DecodesEverySizeEncoding) {
 
 TEST(CollectMemoryModulesFromTable, ReadsOnlyTheFieldsTheStructureLengthCovers) {
     // Right behind a short formatted area come the strings: read as numbers they would be nonsense.
-    MemoryDeviceSpec minimal;
+    MemoryDeviceLayout minimal;
     minimal.length = 0x15;
     const Walk minimalWalk(FirmwareTable({MemoryDevice(minimal)}));
     const ReportRecord& record = minimalWalk.Record(0);
@@ -277,13 +277,13 @@ TEST(CollectMemoryModulesFromTable, ReadsOnlyTheFieldsTheStructureLengthCovers) 
     EXPECT_EQ(GetFieldValue(record, L"Rank"), L"Von der Firmware nicht gemeldet");
     EXPECT_EQ(GetFieldValue(record, L"JEDEC-Geschwindigkeitsklasse"), L"");
 
-    MemoryDeviceSpec withSpeed;
+    MemoryDeviceLayout withSpeed;
     withSpeed.length = 23;
     EXPECT_EQ(Walk(FirmwareTable({MemoryDevice(withSpeed)})).Field(0, L"JEDEC-Geschwindigkeitsklasse"),
               L"DDR4-3200 · PC4-25600");
 
     // The voltages come as a set of three; two of them covered is not enough.
-    MemoryDeviceSpec almostVoltages;
+    MemoryDeviceLayout almostVoltages;
     almostVoltages.length = 0x26;
     const Walk almost(FirmwareTable({MemoryDevice(almostVoltages)}));
     EXPECT_EQ(almost.Field(0, L"Minimale Spannung (mV)"), L"");
@@ -292,12 +292,12 @@ TEST(CollectMemoryModulesFromTable, ReadsOnlyTheFieldsTheStructureLengthCovers) 
 }
 
 TEST(CollectMemoryModulesFromTable, LeavesOutZeroClocksVoltagesAndUnknownWidths) {
-    MemoryDeviceSpec spec;
-    spec.speed = 0;
-    spec.configuredSpeed = 0;
-    spec.minimumVoltage = 0;
-    spec.dataWidth = 0xFFFF;
-    const Walk walk(FirmwareTable({MemoryDevice(spec)}));
+    MemoryDeviceLayout layout;
+    layout.speed = 0;
+    layout.configuredSpeed = 0;
+    layout.minimumVoltage = 0;
+    layout.dataWidth = 0xFFFF;
+    const Walk walk(FirmwareTable({MemoryDevice(layout)}));
     EXPECT_EQ(walk.Field(0, L"Nenntakt"), L"");
     EXPECT_EQ(walk.Field(0, L"Konfigurierter Takt"), L"");
     EXPECT_EQ(walk.Field(0, L"JEDEC-Geschwindigkeitsklasse"), L"");
@@ -308,12 +308,24 @@ TEST(CollectMemoryModulesFromTable, LeavesOutZeroClocksVoltagesAndUnknownWidths)
     EXPECT_EQ(walk.Field(0, L"Fehlerkorrektur"), L"");
 }
 
+TEST(CollectMemoryModulesFromTable, StringNumbersPastTheSetAddNoField) {
+    MemoryDeviceLayout layout;
+    layout.serialNumber = 6;
+    layout.manufacturer = 0;
+    layout.partNumber = 255;
+    const Walk walk(FirmwareTable({MemoryDevice(layout)}));
+    EXPECT_EQ(walk.Field(0, L"Seriennummer"), L"");
+    EXPECT_EQ(walk.Field(0, L"Hersteller"), L"");
+    EXPECT_EQ(walk.Field(0, L"Teilenummer"), L"");
+    EXPECT_EQ(walk.Field(0, L"Steckplatzbezeichnung"), L"DIMM A1");
+}
+
 TEST(CollectMemoryModulesFromTable, JedecClassFallsBackToTheRatedSpeed) {
-    MemoryDeviceSpec spec;
-    spec.memoryType = 34;
-    spec.speed = 4800;
-    spec.configuredSpeed = 0;
-    EXPECT_EQ(Walk(FirmwareTable({MemoryDevice(spec)})).Field(0, L"JEDEC-Geschwindigkeitsklasse"),
+    MemoryDeviceLayout layout;
+    layout.memoryType = 34;
+    layout.speed = 4800;
+    layout.configuredSpeed = 0;
+    EXPECT_EQ(Walk(FirmwareTable({MemoryDevice(layout)})).Field(0, L"JEDEC-Geschwindigkeitsklasse"),
               L"DDR5-4800 · PC5-38400");
 }
 
@@ -335,12 +347,12 @@ TEST(CollectMemoryModulesFromTable, RankErrorCorrectionAndBufferingFromTheirBits
         {0x0F, 72, 64, 0x0000, L"15 Ranks (15R)", L"Non-ECC", L"Von der Firmware nicht gemeldet"},
     };
     for (const Case& c : cases) {
-        MemoryDeviceSpec spec;
-        spec.attributes = c.attributes;
-        spec.dataWidth = c.dataWidth;
-        spec.totalWidth = c.totalWidth;
-        spec.typeDetail = c.typeDetail;
-        const Walk walk(FirmwareTable({MemoryDevice(spec)}));
+        MemoryDeviceLayout layout;
+        layout.attributes = c.attributes;
+        layout.dataWidth = c.dataWidth;
+        layout.totalWidth = c.totalWidth;
+        layout.typeDetail = c.typeDetail;
+        const Walk walk(FirmwareTable({MemoryDevice(layout)}));
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.rank)));
         EXPECT_EQ(walk.Field(0, L"Rank"), c.rank);
         EXPECT_EQ(walk.Field(0, L"Fehlerkorrektur"), c.errorCorrection);
@@ -349,9 +361,9 @@ TEST(CollectMemoryModulesFromTable, RankErrorCorrectionAndBufferingFromTheirBits
 }
 
 TEST(CollectMemoryModulesFromTable, KnownPartNumberReplacesTheGenericDetails) {
-    MemoryDeviceSpec spec;
-    spec.strings = {"DIMM A1", "P0 CHANNEL A", "Acme", "1A2B3C4D", "M378A2G43AB3-CWE  "};
-    const Walk walk(FirmwareTable({MemoryDevice(spec)}));
+    MemoryDeviceLayout layout;
+    layout.strings = {"DIMM A1", "P0 CHANNEL A", "Acme", "1A2B3C4D", "M378A2G43AB3-CWE  "};
+    const Walk walk(FirmwareTable({MemoryDevice(layout)}));
     const ReportRecord& record = walk.Record(0);
     EXPECT_EQ(GetFieldValue(record, L"Teilenummer"), L"M378A2G43AB3-CWE");
     EXPECT_EQ(GetFieldValue(record, L"Chipbestückung"), L"8 × 2G × 8 Bit");
@@ -413,8 +425,8 @@ TEST(CollectMemoryModulesFromTable, KeepsWhatWasReadWhenAStructureIsBroken) {
 }
 
 TEST(CollectMemoryModulesFromTable, StringsWithoutClosingDoubleNulRunToTheEndOfTheTable) {
-    MemoryDeviceSpec spec;
-    Bytes device = MemoryDevice(spec);
+    MemoryDeviceLayout layout;
+    Bytes device = MemoryDevice(layout);
     device.pop_back();  // the set's closing NUL; "AC-16G-3200" keeps its own
     Walk walk(FirmwareTable({device}));
     EXPECT_EQ(walk.Field(0, L"Teilenummer"), L"AC-16G-3200");
@@ -449,12 +461,12 @@ TEST(CollectMemoryModulesFromTable, AnUnreadableTableAddsNothing) {
 
 TEST(CollectMemoryModulesFromTable, SurvivesHugeTablesAndSaturatesTheTotal) {
     // Each module claims 2 PiB; a few thousand of them exceed 64 bits.
-    MemoryDeviceSpec spec;
-    spec.size = 0x7FFF;
-    spec.extendedSize = 0x7FFFFFFF;
-    spec.strings = {};
-    spec.deviceLocator = spec.bankLocator = spec.manufacturer = spec.serialNumber = spec.partNumber = 0;
-    const Bytes device = MemoryDevice(spec);
+    MemoryDeviceLayout layout;
+    layout.size = 0x7FFF;
+    layout.extendedSize = 0x7FFFFFFF;
+    layout.strings = {};
+    layout.deviceLocator = layout.bankLocator = layout.manufacturer = layout.serialNumber = layout.partNumber = 0;
+    const Bytes device = MemoryDevice(layout);
     const std::vector<Bytes> devices(9000, device);
     const auto start = std::chrono::steady_clock::now();
     const Walk walk(FirmwareTable(devices));
@@ -469,9 +481,9 @@ TEST(CollectMemoryModulesFromTable, SurvivesHugeTablesAndSaturatesTheTotal) {
 
 TEST(CollectMemoryModulesFromTable, JoinsTheWmiRecordWithTheSameSerialNumber) {
     HardwareReport report = ReportWith({WmiModule(L"DIMM 0", L"9999", k16GiB), WmiModule(L"DIMM 1", L"1A2B-3C4D", k16GiB)});
-    MemoryDeviceSpec spec;
-    spec.strings = {"DIMM A1", "P0 CHANNEL A", "Acme", "1a2b3c4d", "AC-16G-3200"};
-    CollectMemoryModulesFromTable(report, FirmwareTable({MemoryDevice(spec)}));
+    MemoryDeviceLayout layout;
+    layout.strings = {"DIMM A1", "P0 CHANNEL A", "Acme", "1a2b3c4d", "AC-16G-3200"};
+    CollectMemoryModulesFromTable(report, FirmwareTable({MemoryDevice(layout)}));
     EXPECT_EQ(Titles(report), (std::vector<std::wstring>{L"DIMM 0", L"BANK 0 – Belegt"}));
     const ReportRecord& joined = Memory(report)->records[1];
     EXPECT_EQ(GetFieldValue(joined, L"Bank"), L"BANK 0");
@@ -484,9 +496,9 @@ TEST(CollectMemoryModulesFromTable, JoinsTheWmiRecordWithTheSameSerialNumber) {
 
 TEST(CollectMemoryModulesFromTable, JoinsByDeviceLocatorWhenTheSerialSaysNothing) {
     HardwareReport report = ReportWith({WmiModule(L"DIMM_B1", L"1", k16GiB), WmiModule(L"DIMM_A1", L"2", k8GiB)});
-    MemoryDeviceSpec spec;
-    spec.serialNumber = 0;
-    CollectMemoryModulesFromTable(report, FirmwareTable({MemoryDevice(spec)}));
+    MemoryDeviceLayout layout;
+    layout.serialNumber = 0;
+    CollectMemoryModulesFromTable(report, FirmwareTable({MemoryDevice(layout)}));
     EXPECT_EQ(Titles(report), (std::vector<std::wstring>{L"DIMM_B1", L"BANK 0 – Belegt"}));
     // The sizes disagree; both are kept.
     EXPECT_EQ(GetFieldValue(Memory(report)->records[1], L"Kapazität"), std::wstring(k8GiB) + L" · " + k16GiB);
@@ -494,10 +506,10 @@ TEST(CollectMemoryModulesFromTable, JoinsByDeviceLocatorWhenTheSerialSaysNothing
 
 TEST(CollectMemoryModulesFromTable, FallsBackToCapacityThenToTheFirstUnclaimedRecord) {
     HardwareReport report = ReportWith({WmiModule(L"A", L"x1", k8GiB), WmiModule(L"B", L"x2", k16GiB)});
-    MemoryDeviceSpec first;
+    MemoryDeviceLayout first;
     first.serialNumber = 0;
     first.deviceLocator = 0;
-    MemoryDeviceSpec second = first;
+    MemoryDeviceLayout second = first;
     second.size = 0x1000;  // 4 GiB: no capacity matches
     CollectMemoryModulesFromTable(report, FirmwareTable({MemoryDevice(first), MemoryDevice(second)}));
     EXPECT_EQ(Titles(report), (std::vector<std::wstring>{L"BANK 1 – Belegt", L"BANK 0 – Belegt"}));
@@ -505,7 +517,7 @@ TEST(CollectMemoryModulesFromTable, FallsBackToCapacityThenToTheFirstUnclaimedRe
 
 TEST(CollectMemoryModulesFromTable, EmptySlotsAndUnmatchedModulesGetRecordsOfTheirOwn) {
     HardwareReport report = ReportWith({WmiModule(L"DIMM 0", L"77", k16GiB)});
-    MemoryDeviceSpec third;
+    MemoryDeviceLayout third;
     third.strings = {"DIMM C1", "P0 CHANNEL C", "Acme", "55", "AC"};
     CollectMemoryModulesFromTable(report, FirmwareTable({EmptySlot(), MemoryDevice({}), MemoryDevice(third)}));
     EXPECT_EQ(Titles(report),
@@ -515,9 +527,9 @@ TEST(CollectMemoryModulesFromTable, EmptySlotsAndUnmatchedModulesGetRecordsOfThe
 TEST(CollectMemoryModulesFromTable, NeverJoinsTwoModulesIntoOneRecord) {
     // Both modules report the same placeholder serial; each keeps a slot record of its own.
     HardwareReport report = ReportWith({WmiModule(L"DIMM 0", L"00000000", k16GiB), WmiModule(L"DIMM 1", L"00000000", k8GiB)});
-    MemoryDeviceSpec a;
+    MemoryDeviceLayout a;
     a.strings = {"DIMM A1", "P0 CHANNEL A", "Acme", "00000000", "AC"};
-    MemoryDeviceSpec b = a;
+    MemoryDeviceLayout b = a;
     b.strings = {"DIMM B1", "P0 CHANNEL B", "Acme", "00000000", "AC"};
     CollectMemoryModulesFromTable(report, FirmwareTable({MemoryDevice(a), MemoryDevice(b)}));
     EXPECT_EQ(Titles(report), (std::vector<std::wstring>{L"BANK 0 – Belegt", L"BANK 1 – Belegt"}));
@@ -528,9 +540,9 @@ TEST(CollectMemoryModulesFromTable, NeverJoinsTwoModulesIntoOneRecord) {
 TEST(CollectMemoryModulesFromTable, IdentifiersWithoutLettersOrDigitsMatchNothing) {
     // "-" and "--" both normalise to nothing; the module must still find its capacity twin.
     HardwareReport report = ReportWith({WmiModule(L"--", L"-", k8GiB), WmiModule(L"DIMM 1", L"42", k16GiB)});
-    MemoryDeviceSpec spec;
-    spec.strings = {"--", "P0", "Acme", "--", "AC"};
-    CollectMemoryModulesFromTable(report, FirmwareTable({MemoryDevice(spec)}));
+    MemoryDeviceLayout layout;
+    layout.strings = {"--", "P0", "Acme", "--", "AC"};
+    CollectMemoryModulesFromTable(report, FirmwareTable({MemoryDevice(layout)}));
     EXPECT_EQ(Titles(report), (std::vector<std::wstring>{L"--", L"BANK 0 – Belegt"}));
 }
 
