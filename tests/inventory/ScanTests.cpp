@@ -285,3 +285,38 @@ TEST(CollectHardwareInventory, EndsWithTheFirmwareStatusAndNoSilentSourceHints) 
         }
     }
 }
+
+TEST(CollectHardwareInventory, ListsVolumesGraphicsAndAudioWithTheAdaptersFromDxgi) {
+    const HardwareReport& report = FirstScan().report;
+    for (const wchar_t* name : {L"Partitionen & Volumes", L"Grafik", L"Audio & Headsets"}) {
+        EXPECT_NE(FindCategory(report, name), nullptr) << testing::PrintToString(std::wstring(name));
+    }
+    const ReportCategory* graphics = FindCategory(report, L"Grafik");
+    ASSERT_NE(graphics, nullptr);
+    const bool dxgiListed = std::any_of(graphics->records.begin(), graphics->records.end(),
+                                        [](const ReportRecord& record) { return HasField(record, L"DXGI-Hardware-IDs"); });
+    const bool dxgiHint = std::count(report.hints.begin(), report.hints.end(),
+                                     L"DXGI-Adapterinformationen konnten nicht geladen werden.") == 1;
+    EXPECT_NE(dxgiListed, dxgiHint);
+}
+
+// Where the platform rejects the device-class queries, each leaves its own hint, in scan order.
+TEST(CollectHardwareInventory, ReportsEachRejectedDeviceClassQueryOnceInScanOrder) {
+    const std::vector<std::wstring> firstClassOfEachQuery = {
+        L"C166523C-FE0C-4A94-A586-F1A80CFBBF3E", L"4D36E96B-E325-11CE-BFC1-08002BE10318",
+        L"53D29EF7-377C-4D14-864B-EB3A85769359", L"CA3E7AB9-B4C3-4AE6-8251-579EF933890F",
+        L"4D36E979-E325-11CE-BFC1-08002BE10318", L"E0CBF06C-CD8B-4647-BB8A-263B43F0F974",
+        L"50DD5230-BA8A-11D1-BF5D-0000F805F530",
+    };
+    const std::wstring queryStart = L" | SELECT * FROM Win32_PnPEntity WHERE Present=True AND (ClassGuid='{";
+    std::vector<std::wstring> rejected;
+    for (const std::wstring& hint : FirstScan().report.hints) {
+        const size_t at = hint.find(queryStart);
+        if (at != std::wstring::npos) {
+            rejected.push_back(hint.substr(at + queryStart.size(), 36));
+        }
+    }
+    if (!rejected.empty()) {
+        EXPECT_EQ(rejected, firstClassOfEachQuery);
+    }
+}
