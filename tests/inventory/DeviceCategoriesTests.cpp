@@ -1,4 +1,5 @@
 #include "inventory/DeviceCategories.h"
+#include "inventory/ReportLookup.h"
 
 #include "wmi/ComApartment.h"
 #include "wmi/WmiSession.h"
@@ -11,31 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::wstring> LabelsOf(const ReportRecord& record) {
-    std::vector<std::wstring> labels;
-    for (const ReportField& field : record.fields) {
-        labels.push_back(field.first);
-    }
-    return labels;
-}
-
-std::vector<std::wstring> Names(const HardwareReport& report) {
-    std::vector<std::wstring> names;
-    for (const ReportCategory& category : report.categories) {
-        names.push_back(category.name);
-    }
-    return names;
-}
-
-const ReportCategory* FindCategory(const HardwareReport& report, const std::wstring& name) {
-    for (const ReportCategory& category : report.categories) {
-        if (category.name == name) {
-            return &category;
-        }
-    }
-    return nullptr;
-}
 
 bool EndsWith(const std::wstring& text, const std::wstring& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;

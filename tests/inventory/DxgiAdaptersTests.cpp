@@ -1,4 +1,5 @@
 #include "inventory/DxgiAdapters.h"
+#include "inventory/ReportLookup.h"
 
 #include "wmi/ComApartment.h"
 
@@ -30,14 +31,6 @@ const std::vector<std::wstring> kAdapterLabels = {
     L"DXGI-Hardware-IDs",  L"Dedizierter Videospeicher", L"Dedizierter Systemspeicher",
     L"Gemeinsam genutzter Systemspeicher", L"Adapter-LUID", L"Softwareadapter", L"GPU-/VRAM-Takt",
 };
-
-std::vector<std::wstring> LabelsOf(const ReportRecord& record) {
-    std::vector<std::wstring> labels;
-    for (const ReportField& field : record.fields) {
-        labels.push_back(field.first);
-    }
-    return labels;
-}
 
 // Reference counts of the fake adapters, shared so a test can check every one was released.
 struct AdapterLedger {

@@ -1,4 +1,5 @@
 #include "inventory/MonitorCategory.h"
+#include "inventory/ReportLookup.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,6 @@ namespace {
 
 const std::wstring kDellPath = L"\\\\?\\DISPLAY#DEL4321#5&1a2b3c&0&UID4353#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
 const std::wstring kDellInstance = L"DISPLAY\\DEL4321\\5&1a2b3c&0&UID4353_0";
-
-std::vector<std::wstring> LabelsOf(const ReportRecord& record) {
-    std::vector<std::wstring> labels;
-    for (const ReportField& field : record.fields) {
-        labels.push_back(field.first);
-    }
-    return labels;
-}
 
 DisplayPathInfo DellPath() {
     DisplayPathInfo path;

@@ -2,6 +2,7 @@
 // reading of display-configuration structures built here.
 
 #include "inventory/MonitorCollector.h"
+#include "inventory/ReportLookup.h"
 
 #include "wmi/ComApartment.h"
 
@@ -14,23 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::wstring> LabelsOf(const ReportRecord& record) {
-    std::vector<std::wstring> labels;
-    for (const ReportField& field : record.fields) {
-        labels.push_back(field.first);
-    }
-    return labels;
-}
-
-const ReportCategory* FindCategory(const HardwareReport& report, const std::wstring& name) {
-    for (const ReportCategory& category : report.categories) {
-        if (category.name == name) {
-            return &category;
-        }
-    }
-    return nullptr;
-}
 
 struct PathFixture {
     DISPLAYCONFIG_PATH_INFO path{};

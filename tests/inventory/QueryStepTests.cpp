@@ -1,18 +1,11 @@
 #include "inventory/QueryStep.h"
+#include "inventory/ReportLookup.h"
 
 #include "wmi/ComApartment.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-std::vector<std::wstring> LabelsOf(const ReportRecord& record) {
-    std::vector<std::wstring> labels;
-    for (const ReportField& field : record.fields) {
-        labels.push_back(field.first);
-    }
-    return labels;
-}
 
 class QueryStepTest : public testing::Test {
 protected:

@@ -1,4 +1,5 @@
 #include "inventory/ScanPasses.h"
+#include "inventory/ReportLookup.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,6 @@ std::vector<ReportCategory> Single(ReportCategory category) {
     std::vector<ReportCategory> categories;
     categories.push_back(std::move(category));
     return categories;
-}
-
-std::vector<std::wstring> Names(const std::vector<ReportCategory>& categories) {
-    std::vector<std::wstring> names;
-    for (const ReportCategory& category : categories) {
-        names.push_back(category.name);
-    }
-    return names;
 }
 
 } // namespace

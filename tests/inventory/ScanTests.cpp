@@ -2,6 +2,7 @@
 // these tests check the report's structure and what Windows itself reports, not values.
 
 #include "inventory/Inventory.h"
+#include "inventory/ReportLookup.h"
 
 #include <gtest/gtest.h>
 
@@ -55,15 +56,6 @@ ScanRun ScanOnFreshThread(bool withProgress) {
 const ScanRun& FirstScan() {
     static const ScanRun run = ScanOnFreshThread(true);
     return run;
-}
-
-const ReportCategory* FindCategory(const HardwareReport& report, const std::wstring& name) {
-    for (const ReportCategory& category : report.categories) {
-        if (category.name == name) {
-            return &category;
-        }
-    }
-    return nullptr;
 }
 
 bool HasField(const ReportRecord& record, const std::wstring& label) {

@@ -1,4 +1,5 @@
 #include "inventory/StorageCategory.h"
+#include "inventory/ReportLookup.h"
 #include "inventory/StorageCodes.h"
 
 #include "wmi/ComApartment.h"
@@ -11,14 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::wstring> LabelsOf(const ReportRecord& record) {
-    std::vector<std::wstring> labels;
-    for (const ReportField& field : record.fields) {
-        labels.push_back(field.first);
-    }
-    return labels;
-}
 
 bool HasField(const ReportRecord& record, const std::wstring& label) {
     for (const ReportField& field : record.fields) {
