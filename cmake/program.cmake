@@ -8,3 +8,7 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/src/app/res/Velquist.rc PROPER
 if(MINGW)
     target_link_options(Velquist PRIVATE -municode)
 endif()
+if(MSVC)
+    # The manifest comes from the resource script; a second one from the linker would collide.
+    target_link_options(Velquist PRIVATE /MANIFEST:NO)
+endif()
