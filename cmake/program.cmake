@@ -2,7 +2,8 @@
 # and application manifest.
 add_executable(Velquist WIN32 ${VELQUIST_ENTRY} ${PROJECT_SOURCE_DIR}/src/app/res/Velquist.rc)
 target_link_libraries(Velquist PRIVATE velquist_app)
-set_target_properties(Velquist PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# The generator expression keeps multi-config generators from adding a per-configuration folder.
+set_target_properties(Velquist PROPERTIES RUNTIME_OUTPUT_DIRECTORY $<1:${CMAKE_BINARY_DIR}>)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/src/app/res/Velquist.rc PROPERTIES
     OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/app/res/Velquist.ico;${PROJECT_SOURCE_DIR}/src/app/res/Velquist.manifest")
 if(MINGW)

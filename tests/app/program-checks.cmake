@@ -31,6 +31,10 @@ if(TARGET Velquist)
                  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${VELQUIST_OBJDUMP} -DPROGRAM=$<TARGET_FILE:Velquist>
                          -P ${CMAKE_CURRENT_LIST_FILE})
     endif()
-    # The window tests start the program itself.
+    # The window tests start the program itself. Under Wine they find it beside tests/; a native
+    # build, whose test exe may sit in a per-configuration folder, names it.
     add_dependencies(velquist_app_tests Velquist)
+    if(NOT CMAKE_CROSSCOMPILING)
+        set_property(TEST app APPEND PROPERTY ENVIRONMENT "VELQUIST_EXE=$<TARGET_FILE:Velquist>")
+    endif()
 endif()
