@@ -1,4 +1,5 @@
 #include "app/ValueColours.h"
+#include "model/Report.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -30,16 +31,6 @@ struct Thresholds {
 };
 
 } // namespace
-
-bool ContainsNoCase(const std::wstring& text, const std::wstring& needle) {
-    auto lower = [](std::wstring s) {
-        for (wchar_t& c : s) {
-            c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-        }
-        return s;
-    };
-    return lower(text).find(lower(needle)) != std::wstring::npos;
-}
 
 double ParseLeadingNumber(const std::wstring& text) {
     std::wstring number;

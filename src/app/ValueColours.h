@@ -7,8 +7,6 @@
 
 #include <string>
 
-bool ContainsNoCase(const std::wstring& text, const std::wstring& needle);
-
 // The first number in the text (a decimal comma reads as a point), or -1.0.
 double ParseLeadingNumber(const std::wstring& text);
 

@@ -30,7 +30,6 @@ std::string FormatPdfNumber(double value);
 std::string ToWinAnsi(const std::wstring& text);
 std::string PdfString(const std::wstring& text);
 std::wstring Truncate(const std::wstring& text, size_t maximum);
-bool ContainsNoCase(const std::wstring& haystack, const std::wstring& needle);
 double ParseLeadingAsciiNumber(const std::wstring& text);
 
 // The complete file for these pages, first page first.

@@ -1,4 +1,5 @@
 #include "export/PdfLayout.h"
+#include "model/Report.h"
 
 #include "model/Report.h"
 #include "model/Version.h"

@@ -47,19 +47,6 @@ std::wstring Truncate(const std::wstring& text, size_t maximum) {
     return text.substr(0, kept) + L"...";
 }
 
-bool ContainsNoCase(const std::wstring& haystack, const std::wstring& needle) {
-    // Only A to Z fold, as towlower does in the "C" locale; letters beyond ASCII compare exactly.
-    auto lower = [](std::wstring text) {
-        for (wchar_t& c : text) {
-            if (c >= L'A' && c <= L'Z') {
-                c = static_cast<wchar_t>(c - L'A' + L'a');
-            }
-        }
-        return text;
-    };
-    return lower(haystack).find(lower(needle)) != std::wstring::npos;
-}
-
 double ParseLeadingAsciiNumber(const std::wstring& text) {
     std::string number;
     for (const wchar_t c : text) {

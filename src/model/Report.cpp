@@ -90,3 +90,15 @@ uint64_t ParseUInt(const std::wstring& text) {
     }
     return value;
 }
+
+bool ContainsNoCase(const std::wstring& text, const std::wstring& needle) {
+    auto lower = [](std::wstring value) {
+        for (wchar_t& c : value) {
+            if (c >= L'A' && c <= L'Z') {
+                c = static_cast<wchar_t>(c - L'A' + L'a');
+            }
+        }
+        return value;
+    };
+    return lower(text).find(lower(needle)) != std::wstring::npos;
+}

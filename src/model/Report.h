@@ -52,3 +52,6 @@ bool IsUnknownValue(const std::wstring& value);
 std::wstring NormalizeIdentifier(const std::wstring& text);
 std::wstring TrimWhitespace(std::wstring text);
 uint64_t ParseUInt(const std::wstring& text);
+
+// Case folds A to Z only, so the answer does not depend on the runtime's locale.
+bool ContainsNoCase(const std::wstring& text, const std::wstring& needle);

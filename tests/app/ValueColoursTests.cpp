@@ -2,14 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(ContainsNoCase, IgnoresCaseOnBothSides) {
-    EXPECT_TRUE(ContainsNoCase(L"SSD-Temperatur", L"TEMPERATUR"));
-    EXPECT_TRUE(ContainsNoCase(L"cpu", L"CPU"));
-    EXPECT_TRUE(ContainsNoCase(L"abc", L""));
-    EXPECT_FALSE(ContainsNoCase(L"", L"a"));
-    EXPECT_FALSE(ContainsNoCase(L"Temperatu", L"temperatur"));
-}
-
 TEST(ParseLeadingNumber, ReadsTheFirstNumberWithPointOrComma) {
     EXPECT_DOUBLE_EQ(ParseLeadingNumber(L"45 °C"), 45.0);
     EXPECT_DOUBLE_EQ(ParseLeadingNumber(L"3,5 GHz"), 3.5);

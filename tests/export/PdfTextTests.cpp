@@ -55,20 +55,6 @@ TEST(PdfString, UnbalancedParenthesesCannotEndTheLiteral) {
     EXPECT_EQ(escaped, "\\)\\)\\) Tj ET \\(");
 }
 
-TEST(ContainsNoCase, IgnoresAsciiCase) {
-    EXPECT_TRUE(ContainsNoCase(L"Sicherheit & Firmware", L"FIRMWARE"));
-    EXPECT_TRUE(ContainsNoCase(L"CPU-Auslastung", L"auslastung"));
-    EXPECT_TRUE(ContainsNoCase(L"Maximal zulässige SSD-Temperatur", L"zulässig"));
-    EXPECT_FALSE(ContainsNoCase(L"Laufwerke", L"volume"));
-    EXPECT_FALSE(ContainsNoCase(L"ok", L"okay"));
-}
-
-TEST(ContainsNoCase, EmptyNeedleIsAlwaysFound) {
-    EXPECT_TRUE(ContainsNoCase(L"", L""));
-    EXPECT_TRUE(ContainsNoCase(L"abc", L""));
-    EXPECT_FALSE(ContainsNoCase(L"", L"a"));
-}
-
 TEST(ParseLeadingAsciiNumber, ReadsTheFirstNumber) {
     EXPECT_DOUBLE_EQ(ParseLeadingAsciiNumber(L"98 %"), 98);
     EXPECT_DOUBLE_EQ(ParseLeadingAsciiNumber(L"45,5 °C"), 45.5);

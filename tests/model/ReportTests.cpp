@@ -139,3 +139,18 @@ TEST(HardwareReport, StartsEmptyWithLoadUnavailableAndMovesWhole) {
     EXPECT_EQ(moved.hints, std::vector<std::wstring>{L"h"});
     EXPECT_EQ(moved.load.cpuPercent, 12);
 }
+
+TEST(ContainsNoCase, FoldsAsciiLettersOnBothSidesOnly) {
+    EXPECT_TRUE(ContainsNoCase(L"SSD-Temperatur", L"TEMPERATUR"));
+    EXPECT_TRUE(ContainsNoCase(L"Maximal zulässige SSD-Temperatur", L"zulässig"));
+    EXPECT_FALSE(ContainsNoCase(L"ZULÄSSIG", L"zulässig"));
+    EXPECT_TRUE(ContainsNoCase(L"cpu", L"CPU"));
+    EXPECT_TRUE(ContainsNoCase(L"Sicherheit & Firmware", L"FIRMWARE"));
+    EXPECT_TRUE(ContainsNoCase(L"CPU-Auslastung", L"auslastung"));
+    EXPECT_FALSE(ContainsNoCase(L"Temperatu", L"temperatur"));
+    EXPECT_FALSE(ContainsNoCase(L"Laufwerke", L"volume"));
+    EXPECT_FALSE(ContainsNoCase(L"ok", L"okay"));
+    EXPECT_TRUE(ContainsNoCase(L"", L""));
+    EXPECT_TRUE(ContainsNoCase(L"abc", L""));
+    EXPECT_FALSE(ContainsNoCase(L"", L"a"));
+}
