@@ -1,0 +1,206 @@
+// Exports through the program's real save dialog and copies through its real clipboard command.
+
+#include "ProgramDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kFileNameBox = 0x47C;
+
+struct DialogSearch {
+    DWORD processId;
+    bool wantSaveDialog;
+    HWND found;
+};
+
+// The save dialog and the message boxes are both of the dialog class; only the save dialog has
+// the file name box.
+HWND WaitForDialog(DWORD processId, bool saveDialog) {
+    DialogSearch search{processId, saveDialog, nullptr};
+    WaitUntil(
+        [&] {
+            search.found = nullptr;
+            EnumWindows(
+                [](HWND window, LPARAM param) {
+                    auto* wanted = reinterpret_cast<DialogSearch*>(param);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    if (owner != wanted->processId || !IsWindowVisible(window) || ClassOf(window) != L"#32770") {
+                        return TRUE;
+                    }
+                    if ((GetDlgItem(window, kFileNameBox) != nullptr) == wanted->wantSaveDialog) {
+                        wanted->found = window;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        15s);
+    return search.found;
+}
+
+std::wstring DialogTexts(HWND dialog) {
+    std::wstring texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) == L"static") {
+            texts += TextOf(child);
+        }
+    }
+    return texts;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::wstring FreshFolder() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"velquist-export-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) {
+        Sleep(20);
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+class ExportEndToEnd : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(program.started());
+        main = program.WaitForMainWindow(20s);
+        ASSERT_NE(main, nullptr);
+        children = FindChildren(main);
+        ASSERT_EQ(children.statics.size(), 3u);
+        status = children.statics[2];
+        ASSERT_TRUE(WaitUntil([&] { return ScanFinished(status); }, kScanTimeout));
+    }
+
+    void TearDown() override {
+        if (main) {
+            PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+            EXPECT_EQ(program.WaitForExit(10000), 0u);
+        }
+    }
+
+    // Runs one export command: types the path into the save dialog and returns the message
+    // box's text after confirming it.
+    std::wstring Export(int command, const std::wstring& path) {
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        const HWND dialog = WaitForDialog(GetProcessId(program.process()), true);
+        if (!dialog) {
+            return L"<no save dialog>";
+        }
+        Send(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        const HWND box = WaitForDialog(GetProcessId(program.process()), false);
+        if (!box) {
+            return L"<no message box>";
+        }
+        const std::wstring text = DialogTexts(box);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        WaitUntil([&] { return !IsWindow(box); }, 5s);
+        return text;
+    }
+
+    RunningProgram program;
+    HWND main = nullptr;
+    Children children;
+    HWND status = nullptr;
+};
+
+} // namespace
+
+TEST_F(ExportEndToEnd, WritesTxtJsonAndPdfThroughTheSaveDialog) {
+    const std::wstring folder = FreshFolder();
+    const std::wstring txt = folder + L"\\bericht.txt";
+    const std::wstring json = folder + L"\\bericht.json";
+    const std::wstring pdf = folder + L"\\bericht.pdf";
+    // Wine reuses process ids, so an earlier run may have left the folder behind.
+    for (const std::wstring& path : {txt, json, pdf}) {
+        DeleteFileW(path.c_str());
+    }
+
+    EXPECT_EQ(Export(IDC_EXPORT_TXT, txt), L"Der Hardwarebericht wurde erfolgreich gespeichert.");
+    const std::string txtBytes = ReadFileBytes(txt);
+    EXPECT_EQ(txtBytes.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(txtBytes.find("Aktuelle Auslastung"), std::string::npos);
+    EXPECT_EQ(txtBytes.find('\r'), std::string::npos);
+
+    EXPECT_EQ(Export(IDC_EXPORT_JSON, json), L"Der Hardwarebericht wurde erfolgreich gespeichert.");
+    const std::string jsonBytes = ReadFileBytes(json);
+    ASSERT_FALSE(jsonBytes.empty());
+    EXPECT_EQ(jsonBytes[0], '{');
+    EXPECT_NE(jsonBytes.find("\"Aktuelle Auslastung\""), std::string::npos);
+
+    EXPECT_EQ(Export(IDC_EXPORT_PDF, pdf), L"Der grafische PDF-Hardwarebericht wurde erfolgreich gespeichert.");
+    const std::string pdfBytes = ReadFileBytes(pdf);
+    EXPECT_EQ(pdfBytes.substr(0, 8), "%PDF-1.4");
+    EXPECT_EQ(pdfBytes.substr(pdfBytes.size() - 6), "%%EOF\n");
+
+    // Saving over an existing file asks first; confirming replaces it whole.
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_TXT, 0), 0);
+    const HWND dialog = WaitForDialog(GetProcessId(program.process()), true);
+    ASSERT_NE(dialog, nullptr);
+    Send(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(json.c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    const HWND prompt = WaitForDialog(GetProcessId(program.process()), false);
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_NE(DialogTexts(prompt), L"");
+    PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt); }, 5s));
+    const HWND box = WaitForDialog(GetProcessId(program.process()), false);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogTexts(box), L"Der Hardwarebericht wurde erfolgreich gespeichert.");
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    WaitUntil([&] { return !IsWindow(box); }, 5s);
+    EXPECT_TRUE(ReadFileBytes(json) == txtBytes) << "the confirmed export did not replace the file";
+
+    for (const std::wstring& path : {txt, json, pdf}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(ExportEndToEnd, CopiesTheShownCategoryOrTheSelection) {
+    Send(children.details, EM_SETSEL, 0, 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_COPY_CATEGORY, 0), 0);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == L"Aktuelle Kategorie wurde in die Zwischenablage kopiert."; }, 5s));
+    const std::wstring category = ClipboardText();
+    EXPECT_TRUE(StartsWith(category, L"Aktuelle Auslastung\r\n\r\n[Livewerte – automatische Aktualisierung alle 5 Sekunden]\r\n"
+                                     L"CPU-Auslastung: "))
+        << testing::PrintToString(category.substr(0, 120));
+
+    // "  Aktuelle Auslastung" opens the details pane; select the name alone.
+    Send(children.details, EM_SETSEL, 2, 21);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_COPY_CATEGORY, 0), 0);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == L"Der markierte Text wurde kopiert."; }, 5s));
+    EXPECT_EQ(ClipboardText(), L"Aktuelle Auslastung");
+}
