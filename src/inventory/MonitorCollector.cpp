@@ -1,4 +1,5 @@
 #include "inventory/MonitorCollector.h"
+#include "wmi/ComApartment.h"
 
 #include "wmi/WmiSession.h"
 
@@ -35,23 +36,6 @@ const std::vector<std::wstring> kMonitorIdProperties = {
 
 const std::vector<std::wstring> kDisplayParamsProperties = {
     L"InstanceName", L"MaxHorizontalImageSize", L"MaxVerticalImageSize", L"VideoInputType"};
-
-// This call's own COM initialisation. A thread already in another apartment keeps it, and is
-// then not uninitialised here.
-class ComForThisCall {
-public:
-    ComForThisCall() : result(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~ComForThisCall() {
-        if (SUCCEEDED(result)) {
-            CoUninitialize();
-        }
-    }
-    ComForThisCall(const ComForThisCall&) = delete;
-    ComForThisCall& operator=(const ComForThisCall&) = delete;
-
-private:
-    HRESULT result;
-};
 
 // The platform's fixed-size name arrays need not end in NUL; nothing is read past them.
 template <size_t Size>
@@ -101,7 +85,7 @@ std::vector<DisplayPathInfo> ReadActiveDisplayPaths() {
 
 void AddEdidData(HardwareReport& report) {
     // Declared first, so the session is released before COM is uninitialised.
-    const ComForThisCall com;
+    const ComApartment com;
     WmiSession monitorWmi(L"ROOT\\WMI");
     if (!monitorWmi.IsConnected()) {
         return;

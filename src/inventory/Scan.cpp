@@ -1,4 +1,5 @@
 #include "inventory/Inventory.h"
+#include "wmi/ComApartment.h"
 
 #include "inventory/DeviceCategories.h"
 #include "inventory/Formatters.h"
@@ -55,25 +56,6 @@ void Report(const ProgressCallback& progress, const wchar_t* message, int percen
         progress(message, percent);
     }
 }
-
-// The scan's own COM initialisation, balanced on every way out. A thread that already lives in
-// a single-threaded apartment is scanned as it is and left untouched.
-class ComApartment {
-public:
-    ComApartment() : result(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result)) {
-            CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-    bool IsUsable() const { return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE; }
-
-private:
-    HRESULT result;
-};
 
 // Security is process-wide: after the first scan set it, later calls report RPC_E_TOO_LATE.
 bool InitialiseComSecurity() {

@@ -1,4 +1,5 @@
 #include "load/LiveLoad.h"
+#include "wmi/ComApartment.h"
 
 #include "load/DriveCounters.h"
 
@@ -16,23 +17,6 @@ constexpr wchar_t kRawDiskQuery[] =
     L"SELECT PercentIdleTime,Timestamp_Sys100NS FROM Win32_PerfRawData_PerfDisk_PhysicalDisk WHERE Name='_Total'";
 constexpr wchar_t kGpuQuery[] =
     L"SELECT UtilizationPercentage FROM Win32_PerfFormattedData_GPUPerformanceCounters_GPUEngine";
-
-// Balances this call's own COM initialisation and nothing else: a thread that is already in a
-// single-threaded apartment gets RPC_E_CHANGED_MODE here and keeps its apartment untouched.
-class ComInitialization {
-public:
-    ComInitialization() : succeeded(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ~ComInitialization() {
-        if (succeeded) {
-            CoUninitialize();
-        }
-    }
-    ComInitialization(const ComInitialization&) = delete;
-    ComInitialization& operator=(const ComInitialization&) = delete;
-
-private:
-    bool succeeded;
-};
 
 bool ReadProcessorTimes(ProcessorTimes& times) {
     FILETIME idle{};
@@ -63,7 +47,7 @@ std::vector<WmiRow> QueryRawDiskTotal(WmiSession& session) {
 LoadSnapshot SampleLiveLoad() {
     LoadSnapshot load;
     // Declared first so that every session below is released while COM is still initialised.
-    const ComInitialization com;
+    const ComApartment com;
 
     ProcessorTimes processorBefore;
     const bool processorBeforeRead = ReadProcessorTimes(processorBefore);
