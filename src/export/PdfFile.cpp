@@ -41,9 +41,13 @@ bool WriteWholeChunk(void* file, const char* data, uint32_t size) {
     return WriteFile(static_cast<HANDLE>(file), data, size, &written, nullptr) && written == size;
 }
 
-// A name of our own beside the target: CREATE_NEW never opens a file someone else left there.
+// A short name of our own in the target's folder: the move into place stays on one volume, a
+// suffix on a long target name could pass the component limit, and CREATE_NEW never opens a
+// file someone else left there.
 FileHandle CreateSiblingFile(const std::wstring& path, std::wstring& siblingPath) {
-    const std::wstring stem = path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+    const size_t separator = path.find_last_of(L"\\/:");
+    const std::wstring folder = separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+    const std::wstring stem = folder + L"~velquist-pdf-" + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         siblingPath = stem + std::to_wstring(attempt) + L".tmp";
         FileHandle file(CreateFileW(siblingPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,

@@ -115,6 +115,17 @@ TEST_F(PdfWriteTest, ReplacesAnEarlierFileOfThatName) {
     EXPECT_EQ(FileNames().size(), 1u);
 }
 
+// A name near the file system's component limit leaves no room for a suffix on the
+// temporary file that is written first.
+TEST_F(PdfWriteTest, FileNameNearTheLengthLimitIsWritten) {
+    const std::wstring longName = std::wstring(248, L'n') + L".pdf";
+    WriteText(PathOf(longName), "alt");
+    std::wstring error;
+    ASSERT_TRUE(WritePdfReport(PathOf(longName), SmallReport(), error)) << error.size();
+    EXPECT_EQ(ReadAll(PathOf(longName)).rfind("%PDF-1.4\n", 0), 0u);
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{longName});
+}
+
 TEST_F(PdfWriteTest, MissingFolderGivesTheOpenErrorAndNoFile) {
     std::wstring error;
     EXPECT_FALSE(WritePdfReport(PathOf(L"fehlt\\bericht.pdf"), SmallReport(), error));
@@ -168,7 +179,7 @@ TEST_F(PdfWriteTest, EveryByteGoesThroughTheSinkOnce) {
 }
 
 TEST_F(PdfWriteTest, LeftoverOfAnotherWriterBesideTheTargetIsNotTouched) {
-    const std::wstring stranger = L"bericht.pdf." + std::to_wstring(GetCurrentProcessId()) + L"-0.tmp";
+    const std::wstring stranger = L"~velquist-pdf-" + std::to_wstring(GetCurrentProcessId()) + L"-0.tmp";
     WriteText(PathOf(stranger), "fremd");
     EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"bericht.pdf"), "neu"), PdfFileResult::Written);
     EXPECT_EQ(ReadAll(PathOf(stranger)), "fremd");
