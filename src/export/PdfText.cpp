@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <climits>
+#include <cmath>
 
 std::string ToWinAnsi(const std::wstring& text) {
     if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) {
@@ -58,9 +59,11 @@ double ParseLeadingAsciiNumber(const std::wstring& text) {
         }
     }
     // The leading part converts, as the "C" locale reads it; no digits or out of range gives -1.
+    // Out of range includes a value too small for a normal double, as the C library's
+    // conversion reports it, so a long run of zeros after the point never reads as 0.
     double value = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec != std::errc()) {
+    if (result.ec != std::errc() || std::fpclassify(value) == FP_SUBNORMAL) {
         return -1.0;
     }
     return value;

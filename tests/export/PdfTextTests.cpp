@@ -73,4 +73,7 @@ TEST(ParseLeadingAsciiNumber, TextWithoutAUsableNumberGivesMinusOne) {
     EXPECT_DOUBLE_EQ(ParseLeadingAsciiNumber(L"-"), -1.0);
     EXPECT_DOUBLE_EQ(ParseLeadingAsciiNumber(L"Version ."), -1.0);
     EXPECT_DOUBLE_EQ(ParseLeadingAsciiNumber(std::wstring(400, L'9')), -1.0);
+    EXPECT_DOUBLE_EQ(ParseLeadingAsciiNumber(L"0," + std::wstring(400, L'0') + L"1"), -1.0);
+    EXPECT_DOUBLE_EQ(ParseLeadingAsciiNumber(L"0," + std::wstring(310, L'0') + L"1 %"), -1.0);
+    EXPECT_DOUBLE_EQ(ParseLeadingAsciiNumber(L"0,0"), 0.0);
 }
