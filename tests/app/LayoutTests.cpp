@@ -110,3 +110,17 @@ TEST(BarColumnPosition, RunsAlongTheWholeBar) {
     EXPECT_EQ(BarColumnPosition(0, 1), 0);
     EXPECT_EQ(BarColumnPosition(5, 1), 0);
 }
+
+TEST(CenteredWindowBox, CentresInsideTheWorkAreaAndNeverStartsOutsideIt) {
+    EXPECT_EQ(CenteredWindowBox(0, 0, 1920, 1040, 1360, 850), (Box{280, 95, 1360, 850}));
+    // A work area that does not start at the origin (task bar on the left or top).
+    EXPECT_EQ(CenteredWindowBox(60, 40, 1980, 1080, 1360, 850), (Box{340, 135, 1360, 850}));
+    // Too small in both directions: the top-left corner, full size.
+    EXPECT_EQ(CenteredWindowBox(100, 30, 1124, 798, 1360, 850), (Box{100, 30, 1360, 850}));
+    // Too narrow only: still centred vertically.
+    EXPECT_EQ(CenteredWindowBox(0, 0, 1280, 1050, 1360, 850), (Box{0, 100, 1360, 850}));
+    // A failed work-area query leaves a zero rectangle.
+    EXPECT_EQ(CenteredWindowBox(0, 0, 0, 0, 1360, 850), (Box{0, 0, 1360, 850}));
+    // Odd remainders are dropped, not rounded.
+    EXPECT_EQ(CenteredWindowBox(0, 0, 1363, 853, 1360, 850), (Box{1, 1, 1360, 850}));
+}

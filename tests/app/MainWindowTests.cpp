@@ -442,3 +442,108 @@ TEST_F(MainWindowTest, ContextMenuCommandsCopyAndSelectAll) {
     RunDetailsMenuCommand(state, 0);
     EXPECT_EQ(WindowText(state.statusLabel), L"unverändert");
 }
+
+namespace {
+
+struct CustomDrawResult {
+    LRESULT result;
+    COLORREF text;
+    COLORREF background;
+};
+
+// One custom-draw notification as the tree sends it to its parent. The colours start at values
+// no rule produces, so an untouched structure shows.
+CustomDrawResult SendCustomDraw(HWND window, HWND from, UINT_PTR id, DWORD stage, HTREEITEM item, UINT itemState) {
+    NMTVCUSTOMDRAW draw{};
+    draw.nmcd.hdr.hwndFrom = from;
+    draw.nmcd.hdr.idFrom = id;
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = stage;
+    draw.nmcd.dwItemSpec = reinterpret_cast<DWORD_PTR>(item);
+    draw.nmcd.uItemState = itemState;
+    draw.clrText = RGB(1, 2, 3);
+    draw.clrTextBk = RGB(4, 5, 6);
+    const LRESULT result = SendMessageW(window, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&draw));
+    return {result, draw.clrText, draw.clrTextBk};
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TreeCustomDrawColoursTheCaretItemWhateverItsDrawState) {
+    OnScanDone(state, SampleReport());
+    const HWND tree = state.categoryTree;
+    const auto caret = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    const auto other = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(caret)));
+    ASSERT_NE(other, nullptr);
+
+    EXPECT_EQ(SendCustomDraw(window, tree, IDC_TREE, CDDS_PREPAINT, nullptr, 0).result, CDRF_NOTIFYITEMDRAW);
+
+    // The caret decides, not the item state the tree reports (which depends on the focus).
+    const CustomDrawResult selected = SendCustomDraw(window, tree, IDC_TREE, CDDS_ITEMPREPAINT, caret, 0);
+    EXPECT_EQ(selected.result, CDRF_NEWFONT);
+    EXPECT_EQ(selected.text, WhiteColor);
+    EXPECT_EQ(selected.background, SelectionColor);
+
+    const CustomDrawResult plain = SendCustomDraw(window, tree, IDC_TREE, CDDS_ITEMPREPAINT, other, CDIS_SELECTED);
+    EXPECT_EQ(plain.result, CDRF_NEWFONT);
+    EXPECT_EQ(plain.text, TextColor);
+    EXPECT_EQ(plain.background, PanelColor);
+
+    // Only the item stage is coloured, and only for the tree.
+    const CustomDrawResult after = SendCustomDraw(window, tree, IDC_TREE, CDDS_ITEMPOSTPAINT, caret, 0);
+    EXPECT_EQ(after.result, CDRF_DODEFAULT);
+    EXPECT_EQ(after.text, RGB(1, 2, 3));
+    const CustomDrawResult foreign = SendCustomDraw(window, tree, IDC_DETAILS, CDDS_ITEMPREPAINT, caret, 0);
+    EXPECT_EQ(foreign.result, CDRF_DODEFAULT);
+    EXPECT_EQ(foreign.text, RGB(1, 2, 3));
+    EXPECT_EQ(foreign.background, RGB(4, 5, 6));
+}
+
+TEST_F(MainWindowTest, BackgroundIsErasedWithTheWindowColour) {
+    HDC screen = GetDC(window);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    EXPECT_EQ(GetPixel(dc, 3, 3), WindowColor);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(window, screen);
+}
+
+TEST_F(MainWindowTest, ExitCommandClosesTheWindowWhateverTheNotificationCode) {
+    // An unknown id and the progress bar's id change nothing.
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_PROGRESS, 0), 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(4711, 0), 0);
+    EXPECT_TRUE(IsWindow(window));
+
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 1), 0);
+    EXPECT_FALSE(IsWindow(window));
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+    window = nullptr;
+}
+
+TEST_F(MainWindowTest, ProgressCallbackPostsOneHeapMessagePerStep) {
+    const PostProgress progress{window};
+    progress(L"Prozessor wird gelesen …", 23);
+    progress(L"Speicher wird gelesen …", 31);
+
+    std::vector<std::pair<std::wstring, int>> received;
+    MSG message{};
+    while (PeekMessageW(&message, window, WM_APP_SCAN_PROGRESS, WM_APP_SCAN_PROGRESS, PM_REMOVE)) {
+        std::unique_ptr<ProgressMessage> payload(reinterpret_cast<ProgressMessage*>(message.lParam));
+        ASSERT_NE(payload, nullptr);
+        EXPECT_EQ(message.wParam, 0u);
+        received.emplace_back(payload->text, payload->percent);
+    }
+    EXPECT_EQ(received, (std::vector<std::pair<std::wstring, int>>{{L"Prozessor wird gelesen …", 23},
+                                                                   {L"Speicher wird gelesen …", 31}}));
+
+    // With the window gone the post fails and the callback keeps its payload to itself.
+    DestroyWindow(window);
+    window = nullptr;
+    progress(L"zu spät", 50);
+}
