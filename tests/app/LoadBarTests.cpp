@@ -99,3 +99,78 @@ TEST(MakeCategoryIcon, DiscOnMagentaWithLightOutline) {
     EXPECT_EQ(GetPixel(dc.get(), 12, 4), MakeColour(52, 133, 246));
     EXPECT_EQ(GetPixel(dc.get(), 12, 2), TextColor);
 }
+
+namespace {
+
+// A tile window on screen, bound to `tile`, painted once.
+class ShownTile {
+public:
+    explicit ShownTile(LoadTile& tile) {
+        RegisterLoadBarClass(GetModuleHandleW(nullptr));
+        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kLoadBarClass, L"", WS_POPUP | WS_VISIBLE, 40, 40, 240, 48, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), &tile);
+        tile.tileWindow = window_;
+        if (window_) {
+            UpdateWindow(window_);
+        }
+    }
+    ~ShownTile() {
+        if (window_) {
+            DestroyWindow(window_);
+        }
+    }
+    HWND get() const { return window_; }
+
+    // How many pixels of the rectangle have exactly this colour, read from one copy of the tile.
+    int Count(const RECT& area, Colour colour) const {
+        Canvas copy(240, 48);
+        HDC dc = GetDC(window_);
+        BitBlt(copy.dc(), 0, 0, 240, 48, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window_, dc);
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                count += copy.At(x, y) == colour ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
+} // namespace
+
+// One window for every case: Wine takes about two seconds to take a top-level window down.
+TEST(LoadTileWindow, PaintsCaptionValueAndBarInTheirColours) {
+    LoadTile tile{L"Arbeitsspeicher", 95};
+    ShownTile shown(tile);
+    ASSERT_NE(shown.get(), nullptr);
+    ASSERT_EQ(reinterpret_cast<LoadTile*>(GetWindowLongPtrW(shown.get(), GWLP_USERDATA)), &tile);
+
+    const RECT caption{10, 5, 240 - 58, 24};
+    const RECT value{240 - 55, 5, 240 - 8, 24};
+    const RECT bar{10, 30, 230, 41};
+    EXPECT_EQ(shown.Count(RECT{0, 0, 8, 4}, TileColor), 32);
+    EXPECT_GT(shown.Count(caption, SecondaryTextColor), 0);
+    EXPECT_EQ(shown.Count(caption, CriticalColor), 0);
+    EXPECT_GT(shown.Count(value, CriticalColor), 0);
+    EXPECT_EQ(shown.Count(value, SecondaryTextColor), 0);
+    EXPECT_EQ(shown.Count(RECT{10, 30, 230, 31}, MakeColour(128, 128, 128)), 220);
+
+    // Not available: a grey value over an empty, unframed track.
+    tile.percent = -1;
+    InvalidateRect(shown.get(), nullptr, TRUE);
+    UpdateWindow(shown.get());
+    EXPECT_GT(shown.Count(value, SecondaryTextColor), 0);
+    EXPECT_EQ(shown.Count(value, CriticalColor), 0);
+    EXPECT_EQ(shown.Count(bar, TrackColor), 220 * 11);
+
+    // Idle: its own colour, and the frame comes back.
+    tile.percent = 0;
+    InvalidateRect(shown.get(), nullptr, TRUE);
+    UpdateWindow(shown.get());
+    EXPECT_GT(shown.Count(value, IdleColor), 0);
+    EXPECT_EQ(shown.Count(RECT{10, 30, 230, 31}, MakeColour(128, 128, 128)), 220);
+}
