@@ -130,6 +130,31 @@ TEST(RunFinalPass, ConvertsBooleansOnlyForTheirExactLabels) {
     EXPECT_EQ(categories[0].records[0].fields, expected);
 }
 
+TEST(RunFinalPass, ConvertsEveryBooleanLabelAndCapitalisedDateLabels) {
+    auto categories = Single(Category(L"Partitionen & Volumes", {Record(L"Partition", {
+        {L"Aktiviert", L"TRUE"},
+        {L"Eingeschaltet", L"0"},
+        {L"Startpartition", L"True"},
+        {L"Primärpartition", L"FALSE"},
+        {L"Datum der Freigabe", L"20191231235959.000000+000"},
+        {L"Ablaufdatum", L"20300101"},
+        {L"Startpartition ", L"True"},
+        {L"aktiviert", L"TRUE"},
+    })}));
+    RunFinalPass(categories);
+    const std::vector<ReportField> expected = {
+        {L"Aktiviert", L"Ja"},
+        {L"Eingeschaltet", L"Nein"},
+        {L"Startpartition", L"Ja"},
+        {L"Primärpartition", L"Nein"},
+        {L"Datum der Freigabe", L"31.12.2019"},
+        {L"Ablaufdatum", L"01.01.2030"},
+        {L"Startpartition ", L"True"},
+        {L"aktiviert", L"TRUE"},
+    };
+    EXPECT_EQ(categories[0].records[0].fields, expected);
+}
+
 TEST(RunFinalPass, DropsEmptyCategoriesAndKeepsTheOrderOfTheRest) {
     std::vector<ReportCategory> categories;
     categories.push_back(Category(L"Aktuelle Auslastung", {Record(L"Live", {})}));

@@ -2,11 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(FormatCompileDate, ReadsTheCompilerDateText) {
     EXPECT_EQ(FormatCompileDate("Oct 17 2024"), L"17.10.2024");
     EXPECT_EQ(FormatCompileDate("Mar  5 2024"), L"05.03.2024");
     EXPECT_EQ(FormatCompileDate("Jan  1 2000"), L"01.01.2000");
     EXPECT_EQ(FormatCompileDate("Dec 31 1999"), L"31.12.1999");
+}
+
+TEST(FormatCompileDate, NumbersEveryMonthInCalendarOrder) {
+    const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (int i = 0; i < 12; ++i) {
+        const std::wstring month = (i < 9 ? L"0" : L"") + std::to_wstring(i + 1);
+        EXPECT_EQ(FormatCompileDate(std::string(months[i]) + " 28 2025"), L"28." + month + L".2025") << months[i];
+    }
 }
 
 TEST(FormatCompileDate, UnknownMonthGivesZeroMonthAndKeepsTheRest) {
