@@ -547,3 +547,38 @@ TEST_F(MainWindowTest, ProgressCallbackPostsOneHeapMessagePerStep) {
     window = nullptr;
     progress(L"zu spät", 50);
 }
+
+TEST_F(MainWindowTest, ScanStartsFromAClearSlateAndItsReportArrivesThroughTheQueue) {
+    OnScanDone(state, SampleReport());
+    StartScan(state);
+
+    // While the scan runs: no timer, nothing to press but the menu, the tiles without values.
+    EXPECT_TRUE(state.scanning);
+    EXPECT_FALSE(TimerRunning(window));
+    EXPECT_EQ(ButtonStates(state), std::vector<bool>(5, false));
+    EXPECT_EQ(WindowText(state.statusLabel), L"Hardwareanalyse wird gestartet …");
+    EXPECT_EQ(SendMessageW(state.progressBar, PBM_GETPOS, 0, 0), 0);
+    for (const LoadTile& tile : state.tiles) {
+        EXPECT_EQ(tile.percent, -1);
+    }
+    // The previous report stays shown until the new one is there.
+    EXPECT_EQ(state.report->categories.size(), 3u);
+    StartScan(state);
+
+    const DWORD deadline = GetTickCount() + 120000;
+    MSG message{};
+    while (state.scanning && GetTickCount() < deadline) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        }
+    }
+    ASSERT_FALSE(state.scanning) << "no report within two minutes";
+    ASSERT_NE(state.report, nullptr);
+    ASSERT_FALSE(state.report->categories.empty());
+    EXPECT_EQ(state.report->categories[0].name, L"Aktuelle Auslastung");
+    EXPECT_EQ(state.tiles[0].percent, state.report->load.cpuPercent);
+    EXPECT_EQ(WindowText(state.statusLabel).rfind(L"Analyse abgeschlossen: ", 0), 0u);
+    EXPECT_TRUE(TimerRunning(window));
+}
