@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 ReportRecord Device(std::wstring title, std::initializer_list<ReportField> fields = {}) {
@@ -45,6 +48,28 @@ TEST(RecordsDescribeSameDevice, FirstDecidingLabelWinsOverLaterOnesAndTitles) {
     const ReportRecord c = Device(L"Same Title", {{L"Monitor-Hardwarekennung", L"DISPLAY\\DEL4"}});
     const ReportRecord d = Device(L"Same Title", {{L"Monitor-Hardwarekennung", L"DISPLAY\\GSM5"}});
     EXPECT_FALSE(RecordsDescribeSameDevice(c, d));
+}
+
+TEST(RecordsDescribeSameDevice, EveryIdentityLabelDecidesInItsRankWhateverTheFieldOrder) {
+    const std::vector<std::wstring> ranked = {L"Seriennummer", L"MAC-Adresse", L"PnP-Geräte-ID", L"Eindeutige ID",
+                                              L"System-UUID", L"Windows-Geräteindex", L"Sensor-ID",
+                                              L"Monitor-Hardwarekennung"};
+    for (size_t i = 0; i < ranked.size(); ++i) {
+        // Equal titles would merge; a differing identity keeps the two apart.
+        EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Gleiches Gerät", {{ranked[i], L"WERT-1111"}}),
+                                               Device(L"Gleiches Gerät", {{ranked[i], L"WERT-2222"}})))
+            << testing::PrintToString(ranked[i]);
+        for (size_t j = i + 1; j < ranked.size(); ++j) {
+            // The lower-ranked label stands first in the records and disagrees; the higher-ranked one agrees.
+            const ReportRecord a = Device(L"Gerät A", {{ranked[j], L"ANDERS-1"}, {ranked[i], L"GLEICH-1"}});
+            const ReportRecord b = Device(L"Gerät B", {{ranked[j], L"ANDERS-2"}, {ranked[i], L"gleich 1"}});
+            EXPECT_TRUE(RecordsDescribeSameDevice(a, b))
+                << testing::PrintToString(ranked[i]) << " before " << testing::PrintToString(ranked[j]);
+        }
+    }
+    // A label outside the list never decides: equal titles merge.
+    EXPECT_TRUE(RecordsDescribeSameDevice(Device(L"Gleiches Gerät", {{L"Seriennummer ", L"WERT-1111"}}),
+                                          Device(L"Gleiches Gerät", {{L"Seriennummer ", L"WERT-2222"}})));
 }
 
 TEST(RecordsDescribeSameDevice, UnknownIdentityIsSkipped) {
