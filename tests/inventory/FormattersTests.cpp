@@ -4,6 +4,8 @@
 
 #include <regex>
 
+#include <windows.h>
+
 TEST(FormatBytes, KeepsWholeBytesBelowOneKibAndSwitchesUnitAt1024) {
     EXPECT_EQ(FormatBytes(L"1"), L"1 Byte (1 Byte)");
     EXPECT_EQ(FormatBytes(L"1023"), L"1023 Byte (1023 Byte)");
@@ -132,6 +134,27 @@ TEST(FormatLocalTimestamp, IsDayFirstWithNineteenCharacters) {
     const std::wstring stamp = FormatLocalTimestamp();
     EXPECT_EQ(stamp.size(), 19u);
     EXPECT_TRUE(std::regex_match(stamp, std::wregex(LR"([0-3]\d\.[01]\d\.\d{4} [0-2]\d:[0-5]\d:[0-5]\d)"))) << stamp;
+}
+
+TEST(FormatLocalTimestamp, ShowsTheLocalDayMonthAndYearInThatOrder) {
+    // Read the clock around the call; a day or hour that changes in between is read again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SYSTEMTIME before{};
+        GetLocalTime(&before);
+        const std::wstring stamp = FormatLocalTimestamp();
+        SYSTEMTIME after{};
+        GetLocalTime(&after);
+        if (before.wDay != after.wDay || before.wHour != after.wHour) {
+            continue;
+        }
+        ASSERT_EQ(stamp.size(), 19u);
+        EXPECT_EQ(ParseUInt(stamp.substr(0, 2)), after.wDay) << stamp;
+        EXPECT_EQ(ParseUInt(stamp.substr(3, 2)), after.wMonth) << stamp;
+        EXPECT_EQ(ParseUInt(stamp.substr(6, 4)), after.wYear) << stamp;
+        EXPECT_EQ(ParseUInt(stamp.substr(11, 2)), after.wHour) << stamp;
+        return;
+    }
+    FAIL() << "the clock kept changing";
 }
 
 TEST(IsDigitChar, AcceptsOnlyDecimalDigitsAmongAsciiCharacters) {
