@@ -1,25 +1,7 @@
 #include "app/Clipboard.h"
+#include "ClipboardReader.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-std::wstring ReadClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) {
-        return L"<not opened>";
-    }
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-} // namespace
 
 TEST(PutClipboardText, HandsTheWholeTextToTheClipboard) {
     const std::wstring text = L"Prozessor\r\n\r\n[CPU]\r\nTakt: 3600 MHz · Turbo – ä\r\n\r\n";

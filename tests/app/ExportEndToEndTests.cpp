@@ -1,6 +1,7 @@
 // Exports through the program's real save dialog and copies through its real clipboard command.
 
 #include "ProgramDriver.h"
+#include "ClipboardReader.h"
 
 #include <gtest/gtest.h>
 
@@ -74,21 +75,6 @@ std::wstring FreshFolder() {
     const std::wstring folder = std::wstring(temp) + L"velquist-export-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
-}
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) {
-        Sleep(20);
-    }
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 class ExportEndToEnd : public testing::Test {
@@ -197,7 +183,7 @@ TEST_F(ExportEndToEnd, CopiesTheShownCategoryOrTheSelection) {
     Send(children.details, EM_SETSEL, 0, 0);
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_COPY_CATEGORY, 0), 0);
     ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == L"Aktuelle Kategorie wurde in die Zwischenablage kopiert."; }, 5s));
-    const std::wstring category = ClipboardText();
+    const std::wstring category = ReadClipboardText();
     EXPECT_TRUE(StartsWith(category, L"Aktuelle Auslastung\r\n\r\n[Livewerte – automatische Aktualisierung alle 5 Sekunden]\r\n"
                                      L"CPU-Auslastung: "))
         << testing::PrintToString(category.substr(0, 120));
@@ -206,5 +192,5 @@ TEST_F(ExportEndToEnd, CopiesTheShownCategoryOrTheSelection) {
     Send(children.details, EM_SETSEL, 2, 21);
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_COPY_CATEGORY, 0), 0);
     ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == L"Der markierte Text wurde kopiert."; }, 5s));
-    EXPECT_EQ(ClipboardText(), L"Aktuelle Auslastung");
+    EXPECT_EQ(ReadClipboardText(), L"Aktuelle Auslastung");
 }

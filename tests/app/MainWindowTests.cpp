@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "ClipboardReader.h"
 
 #include "app/CategoryView.h"
 #include "app/Controls.h"
@@ -385,21 +386,6 @@ TEST(DetailsFallback, PlainEditTakesLongCategoriesWhole) {
 
 namespace {
 
-std::wstring ClipboardText(HWND owner) {
-    std::wstring text;
-    if (!OpenClipboard(owner)) {
-        return text;
-    }
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 bool Grayed(HMENU menu, UINT command) {
     return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
@@ -430,7 +416,7 @@ TEST_F(MainWindowTest, ContextMenuCommandsCopyAndSelectAll) {
     Select(state.detailsView, 2, 21);
     RunDetailsMenuCommand(state, IDM_COPY_SELECTION);
     EXPECT_EQ(WindowText(state.statusLabel), L"Der markierte Text wurde kopiert.");
-    EXPECT_EQ(ClipboardText(window), L"Aktuelle Auslastung");
+    EXPECT_EQ(ReadClipboardText(window), L"Aktuelle Auslastung");
 
     RunDetailsMenuCommand(state, IDM_SELECT_ALL);
     const CHARRANGE all = Selection(state.detailsView);
