@@ -1,6 +1,6 @@
 #include "export/PdfDocument.h"
 
-#include "export/PdfFile.h"
+#include "export/FileReplace.h"
 #include "export/PdfLayout.h"
 #include "model/Report.h"
 
@@ -89,12 +89,12 @@ bool WritePdfReport(const std::wstring& path, const HardwareReport& report, std:
     }
 
     switch (ReplaceFileWithBytes(path, document)) {
-    case PdfFileResult::Written:
+    case FileReplaceResult::Written:
         return true;
-    case PdfFileResult::OpenFailed:
+    case FileReplaceResult::OpenFailed:
         error = L"Die PDF-Datei konnte nicht zum Schreiben geöffnet werden.";
         return false;
-    case PdfFileResult::WriteFailed:
+    case FileReplaceResult::WriteFailed:
         break;
     }
     error = L"Beim Schreiben des PDF-Berichts ist ein Fehler aufgetreten.";

@@ -1,5 +1,5 @@
 #include "export/PdfDocument.h"
-#include "export/PdfFile.h"
+#include "export/FileReplace.h"
 #include "export/PdfLayout.h"
 
 #include "PdfTestReports.h"
@@ -159,29 +159,29 @@ TEST_F(PdfWriteTest, LockedTargetKeepsItsContentAndNothingIsLeft) {
 TEST_F(PdfWriteTest, FailedWriteKeepsTheEarlierFileAndRemovesThePartialOne) {
     WriteText(PathOf(L"bericht.pdf"), "alt");
     EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"bericht.pdf"), std::string(5000, 'n'), HalfThenFail),
-              PdfFileResult::WriteFailed);
+              FileReplaceResult::WriteFailed);
     EXPECT_EQ(ReadAll(PathOf(L"bericht.pdf")), "alt");
     EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"bericht.pdf"});
 }
 
 TEST_F(PdfWriteTest, FailedWriteOfANewFileLeavesNothing) {
     EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"neu.pdf"), std::string(5000, 'n'), HalfThenFail),
-              PdfFileResult::WriteFailed);
+              FileReplaceResult::WriteFailed);
     EXPECT_TRUE(FileNames().empty());
 }
 
 TEST_F(PdfWriteTest, EveryByteGoesThroughTheSinkOnce) {
     sunkBytes.clear();
     const std::string bytes = "%PDF\x00\xFF\n" + std::string(70000, 'b');
-    EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"a.pdf"), bytes, RecordingSink), PdfFileResult::Written);
+    EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"a.pdf"), bytes, RecordingSink), FileReplaceResult::Written);
     EXPECT_EQ(sunkBytes, bytes);
     EXPECT_EQ(ReadAll(PathOf(L"a.pdf")), bytes);
 }
 
 TEST_F(PdfWriteTest, LeftoverOfAnotherWriterBesideTheTargetIsNotTouched) {
-    const std::wstring stranger = L"~velquist-pdf-" + std::to_wstring(GetCurrentProcessId()) + L"-0.tmp";
+    const std::wstring stranger = L"~velquist-" + std::to_wstring(GetCurrentProcessId()) + L"-0.tmp";
     WriteText(PathOf(stranger), "fremd");
-    EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"bericht.pdf"), "neu"), PdfFileResult::Written);
+    EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"bericht.pdf"), "neu"), FileReplaceResult::Written);
     EXPECT_EQ(ReadAll(PathOf(stranger)), "fremd");
     EXPECT_EQ(ReadAll(PathOf(L"bericht.pdf")), "neu");
 }

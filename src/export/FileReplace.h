@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-enum class PdfFileResult {
+enum class FileReplaceResult {
     Written,
     OpenFailed,   // no file could be created beside the target, or the target cannot be replaced
     WriteFailed,  // writing or closing the new file failed
@@ -15,6 +15,6 @@ enum class PdfFileResult {
 
 // Writes `size` bytes to the open file; false when not all of them were taken.
 // Tests pass their own to make the write fail as a full disk does.
-using PdfFileSink = bool (*)(void* file, const char* data, uint32_t size);
+using FileSink = bool (*)(void* file, const char* data, uint32_t size);
 
-PdfFileResult ReplaceFileWithBytes(const std::wstring& path, std::string_view bytes, PdfFileSink sink = nullptr);
+FileReplaceResult ReplaceFileWithBytes(const std::wstring& path, std::string_view bytes, FileSink sink = nullptr);

@@ -1,4 +1,4 @@
-#include "export/PdfFile.h"
+#include "export/FileReplace.h"
 
 #include <windows.h>
 
@@ -47,7 +47,7 @@ bool WriteWholeChunk(void* file, const char* data, uint32_t size) {
 FileHandle CreateSiblingFile(const std::wstring& path, std::wstring& siblingPath) {
     const size_t separator = path.find_last_of(L"\\/:");
     const std::wstring folder = separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
-    const std::wstring stem = folder + L"~velquist-pdf-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    const std::wstring stem = folder + L"~velquist-" + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         siblingPath = stem + std::to_wstring(attempt) + L".tmp";
         FileHandle file(CreateFileW(siblingPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
@@ -59,7 +59,7 @@ FileHandle CreateSiblingFile(const std::wstring& path, std::wstring& siblingPath
     return FileHandle();
 }
 
-bool WriteAll(const FileHandle& file, std::string_view bytes, PdfFileSink sink) {
+bool WriteAll(const FileHandle& file, std::string_view bytes, FileSink sink) {
     // One call for any file this program writes; larger data goes in pieces the API can take.
     constexpr size_t kLargestChunk = 0x40000000;
     while (!bytes.empty()) {
@@ -74,21 +74,21 @@ bool WriteAll(const FileHandle& file, std::string_view bytes, PdfFileSink sink) 
 
 }  // namespace
 
-PdfFileResult ReplaceFileWithBytes(const std::wstring& path, std::string_view bytes, PdfFileSink sink) {
+FileReplaceResult ReplaceFileWithBytes(const std::wstring& path, std::string_view bytes, FileSink sink) {
     std::wstring siblingPath;
     FileHandle file = CreateSiblingFile(path, siblingPath);
     if (!file.IsOpen()) {
-        return PdfFileResult::OpenFailed;
+        return FileReplaceResult::OpenFailed;
     }
     const bool written = WriteAll(file, bytes, sink ? sink : WriteWholeChunk);
     const bool closed = file.Close();
     if (!written || !closed) {
         DeleteFileW(siblingPath.c_str());
-        return PdfFileResult::WriteFailed;
+        return FileReplaceResult::WriteFailed;
     }
-    if (!MoveFileExW(siblingPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExW(siblingPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(siblingPath.c_str());
-        return PdfFileResult::OpenFailed;
+        return FileReplaceResult::OpenFailed;
     }
-    return PdfFileResult::Written;
+    return FileReplaceResult::Written;
 }
