@@ -11,8 +11,9 @@
 struct ScanContext {
     HardwareReport& report;
     WmiSession& wmi;  // ROOT\CIMV2, open for the whole scan
-    // Opened by the steps that read these namespaces. The context lives inside the scan's COM
-    // apartment, so they are released before COM is uninitialised.
+    // Opened by the steps that read these namespaces, through wmi's OpenNamespace, so a scan on
+    // recorded rows reads every namespace from the same recording. The context lives inside the
+    // scan's COM apartment, so they are released before COM is uninitialised.
     std::unique_ptr<WmiSession> storage = nullptr;  // ROOT\Microsoft\Windows\Storage
     std::unique_ptr<WmiSession> thermal = nullptr;  // ROOT\WMI
     std::unique_ptr<WmiSession> tpm = nullptr;      // ROOT\CIMV2\Security\MicrosoftTpm

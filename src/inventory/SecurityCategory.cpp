@@ -141,7 +141,7 @@ void CollectSecurityAndFirmware(ScanContext& scan) {
     CollectFirmwareStatus(scan.report);
     RunQueryLiteral(scan.report, scan.wmi, kSecurityDriverQuery);
     // Absent or refused: the machine simply shows no TPM. The session lives as long as the scan.
-    scan.tpm = std::make_unique<WmiSession>(kTpmNamespace);
+    scan.tpm = scan.wmi.OpenNamespace(kTpmNamespace);
     if (scan.tpm->IsConnected()) {
         RunTpmQuery(scan.report, *scan.tpm);
     }

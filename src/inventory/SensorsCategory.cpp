@@ -80,20 +80,20 @@ std::wstring ReadingWithUnit(const WmiRow& row, const wchar_t* property, const w
 }
 
 // The namespace exists only while the tool's WMI interface runs, so a missing one is no fault.
-void ScanHardwareMonitor(HardwareReport& report, const wchar_t* namespacePath) {
-    WmiSession monitor(namespacePath);
-    if (!monitor.IsConnected()) {
+void ScanHardwareMonitor(ScanContext& scan, const wchar_t* namespacePath) {
+    const std::unique_ptr<WmiSession> monitor = scan.wmi.OpenNamespace(namespacePath);
+    if (!monitor->IsConnected()) {
         return;
     }
-    const std::vector<WmiRow> sensors = monitor.Query(kHardwareMonitorQuery, PropertyList(kHardwareMonitorProperties));
-    ReportCategory& category = FindOrAddCategory(report.categories, kSensorsCategoryName);
+    const std::vector<WmiRow> sensors = monitor->Query(kHardwareMonitorQuery, PropertyList(kHardwareMonitorProperties));
+    ReportCategory& category = FindOrAddCategory(scan.report.categories, kSensorsCategoryName);
     for (const WmiRow& row : sensors) {
         category.records.push_back(BuildHardwareMonitorRecord(row));
     }
 }
 
 void CollectThermalZones(ScanContext& scan) {
-    scan.thermal = std::make_unique<WmiSession>(kThermalNamespace);
+    scan.thermal = scan.wmi.OpenNamespace(kThermalNamespace);
     if (!scan.thermal->IsConnected()) {
         return;
     }
@@ -172,7 +172,7 @@ void CollectSensors(ScanContext& scan) {
     RelabelProbeReadings(FindOrAddCategory(scan.report.categories, kSensorsCategoryName));
     CollectThermalZones(scan);
     for (const wchar_t* namespacePath : kHardwareMonitorNamespaces) {
-        ScanHardwareMonitor(scan.report, namespacePath);
+        ScanHardwareMonitor(scan, namespacePath);
     }
     AddSensorAvailabilityIfNeeded(FindOrAddCategory(scan.report.categories, kSensorsCategoryName));
 }

@@ -234,7 +234,7 @@ void CollectStorageDevicesFrom(ScanContext& scan, const std::wstring& storageNam
         ConvertDiskDriveValues(records[i]);
     }
 
-    scan.storage = std::make_unique<WmiSession>(storageNamespace);
+    scan.storage = scan.wmi.OpenNamespace(storageNamespace);
     if (!scan.storage->IsConnected()) {
         scan.report.hints.push_back(scan.storage->LastError());
         return;

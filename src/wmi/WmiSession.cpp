@@ -1,6 +1,7 @@
 #include "wmi/WmiSession.h"
 
 #include "wmi/ComOwners.h"
+#include "wmi/WmiRecording.h"
 
 #include <wbemidl.h>
 
@@ -31,7 +32,8 @@ WmiRow ReadRow(IWbemClassObject& object, const std::vector<std::wstring>& proper
 
 } // namespace
 
-WmiSession::WmiSession(const std::wstring& namespacePath) : interfaces(std::make_unique<WmiInterfaces>()) {
+WmiSession::WmiSession(const std::wstring& namespacePath)
+    : interfaces(std::make_unique<WmiInterfaces>()), namespacePath(namespacePath) {
     HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                   reinterpret_cast<void**>(interfaces->locator.Put()));
     if (SUCCEEDED(hr) && !interfaces->locator) {
@@ -62,10 +64,28 @@ WmiSession::WmiSession(const std::wstring& namespacePath) : interfaces(std::make
     }
 }
 
+WmiSession::WmiSession(const std::wstring& namespacePath, WmiRecording& recording)
+    : interfaces(std::make_unique<WmiInterfaces>()), namespacePath(namespacePath), recording(&recording) {
+    recording.opened.push_back(namespacePath);
+    if (!IsConnected()) {
+        lastError = L"WMI-Namespace " + namespacePath + L" nicht erreichbar: " + FormatHResult(static_cast<HRESULT>(WBEM_E_INVALID_NAMESPACE));
+    }
+}
+
 WmiSession::~WmiSession() = default;
 
 bool WmiSession::IsConnected() const {
+    if (recording != nullptr) {
+        return RecordingHasNamespace(*recording, namespacePath);
+    }
     return interfaces && interfaces->services;
+}
+
+std::unique_ptr<WmiSession> WmiSession::OpenNamespace(const std::wstring& otherNamespace) const {
+    if (recording != nullptr) {
+        return std::make_unique<WmiSession>(otherNamespace, *recording);
+    }
+    return std::make_unique<WmiSession>(otherNamespace);
 }
 
 const std::wstring& WmiSession::LastError() const {
@@ -78,6 +98,9 @@ std::vector<WmiRow> WmiSession::Query(const std::wstring& wql, const std::vector
         return rows;
     }
     lastError.clear();
+    if (recording != nullptr) {
+        return ReplayQuery(*recording, namespacePath, wql, properties);
+    }
 
     BstrOwner language(L"WQL");
     BstrOwner query(wql);

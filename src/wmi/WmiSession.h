@@ -17,10 +17,13 @@
 using WmiRow = std::unordered_map<std::wstring, std::wstring>;
 
 struct WmiInterfaces;
+struct WmiRecording;
 
 class WmiSession {
 public:
     explicit WmiSession(const std::wstring& namespacePath);
+    // Answers from the recording instead of WMI (wmi/WmiRecording.h), which must outlive the session.
+    WmiSession(const std::wstring& namespacePath, WmiRecording& recording);
     ~WmiSession();
     WmiSession(const WmiSession&) = delete;
     WmiSession& operator=(const WmiSession&) = delete;
@@ -28,10 +31,14 @@ public:
     bool IsConnected() const;
     const std::wstring& LastError() const;
     std::vector<WmiRow> Query(const std::wstring& wql, const std::vector<std::wstring>& properties);
+    // A session on another namespace that asks where this one asks: WMI, or the same recording.
+    std::unique_ptr<WmiSession> OpenNamespace(const std::wstring& namespacePath) const;
 
 private:
     std::unique_ptr<WmiInterfaces> interfaces;
     std::wstring lastError;
+    std::wstring namespacePath;
+    WmiRecording* recording = nullptr;
 };
 
 // The row's value for key when present and not empty; otherwise fallback.

@@ -1,5 +1,8 @@
 #include "inventory/SecurityCategory.h"
 
+#include "inventory/RecordedWmi.h"
+#include "wmi/WmiRecording.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -173,4 +176,70 @@ TEST(CollectFirmwareStatus, ReadsThePlatformIntoThreeFields) {
     EXPECT_EQ(GetFieldValue(record, L"Firmwaremodus"), FirmwareModeText(typeRead, type));
     // The test program is a 64-bit build.
     EXPECT_EQ(GetFieldValue(record, L"Diagnoseprozess"), L"Nativer 64-Bit-Prozess");
+}
+
+// A Windows 10 machine with a TPM 2.0, as Windows delivers its driver row (Win32_PnPSignedDriver)
+// and its Win32_Tpm row: the documented properties plus ManufacturerIdTxt and
+// ManufacturerVersionFull20, which Windows 10 adds. ManufacturerId is "IFX" as a big-endian uint32.
+TEST(CollectSecurityAndFirmware, ReadsTheTpmFromItsOwnNamespaceAfterTheDrivers) {
+    const std::wstring driverQuery = L"SELECT * FROM Win32_PnPSignedDriver WHERE DeviceClass='SECURITYDEVICES'";
+    WmiRecording recording;
+    recording.answers = {
+        {L"ROOT\\CIMV2", driverQuery, {{
+            {L"DeviceName", CimString(L"Trusted Platform Module 2.0")},
+            {L"DeviceClass", CimString(L"SECURITYDEVICES")},
+            {L"Manufacturer", CimString(L"(Standard system devices)")},
+            {L"DeviceID", CimString(L"ACPI\\MSFT0101\\1")},
+            {L"DriverProviderName", CimString(L"Microsoft")},
+            {L"DriverVersion", CimString(L"10.0.19041.1")},
+            {L"DriverDate", CimDatetime(L"20060621000000.******+***")},
+            {L"InfName", CimString(L"tpm.inf")},
+            {L"IsSigned", CimBoolean(true)},
+            {L"Signer", CimString(L"Microsoft Windows")},
+        }}},
+        {L"ROOT\\CIMV2\\Security\\MicrosoftTpm", L"SELECT * FROM Win32_Tpm", {{
+            {L"IsActivated_InitialValue", CimBoolean(true)},
+            {L"IsEnabled_InitialValue", CimBoolean(true)},
+            {L"IsOwned_InitialValue", CimBoolean(false)},
+            {L"ManufacturerId", CimUint32(0x49465800)},
+            {L"ManufacturerIdTxt", CimString(L"IFX")},
+            {L"ManufacturerVersion", CimString(L"7.85.4555.0")},
+            {L"ManufacturerVersionFull20", CimString(L"7.85.4555.0")},
+            {L"ManufacturerVersionInfo", CimString(L"SLB9670")},
+            {L"PhysicalPresenceVersionInfo", CimString(L"1.3")},
+            {L"SpecVersion", CimString(L"2.0, 0, 1.38")},
+        }}},
+    };
+    HardwareReport report;
+    WmiSession wmi(L"ROOT\\CIMV2", recording);
+    ScanContext scan{report, wmi};
+    CollectSecurityAndFirmware(scan);
+
+    EXPECT_EQ(recording.opened, (std::vector<std::wstring>{L"ROOT\\CIMV2", L"ROOT\\CIMV2\\Security\\MicrosoftTpm"}));
+    const std::vector<std::pair<std::wstring, std::wstring>> sent = {
+        {L"ROOT\\CIMV2", driverQuery},
+        {L"ROOT\\CIMV2\\Security\\MicrosoftTpm", L"SELECT * FROM Win32_Tpm"},
+    };
+    EXPECT_EQ(recording.sent, sent);
+    EXPECT_TRUE(report.hints.empty()) << testing::PrintToString(report.hints);
+    ASSERT_EQ(report.categories.size(), 1u);
+    const std::vector<ReportRecord>& records = report.categories[0].records;
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].title, L"Start- und Firmwarestatus");
+    EXPECT_EQ(records[1].title, L"Trusted Platform Module 2.0");
+    EXPECT_EQ(GetFieldValue(records[1], L"Treiberdatum"), L"20060621000000.******+***");
+    EXPECT_EQ(records[2].title, L"IFX");
+    const std::vector<ReportField> tpm = {
+        {L"Hersteller-ID (Text)", L"IFX"},
+        {L"Hersteller-ID (numerisch)", L"1229346816"},
+        {L"Herstellerversion", L"7.85.4555.0"},
+        {L"Herstellerversion TPM 2.0", L"7.85.4555.0"},
+        {L"Hersteller-Versionsdetails", L"SLB9670"},
+        {L"Physical-Presence-Interface", L"1.3"},
+        {L"TPM-Spezifikation", L"2.0, 0, 1.38"},
+        {L"Aktiviert", L"-1"},
+        {L"Eingeschaltet", L"-1"},
+        {L"Besitz übernommen", L"0"},
+    };
+    EXPECT_EQ(records[2].fields, tpm);
 }

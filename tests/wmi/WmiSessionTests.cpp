@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 class WmiSessionTest : public testing::Test {
@@ -38,6 +40,16 @@ TEST_F(WmiSessionTest, ConnectsToTheStandardNamespaces) {
         EXPECT_TRUE(session.IsConnected()) << path;
         EXPECT_EQ(session.LastError(), L"") << path;
     }
+}
+
+TEST_F(WmiSessionTest, OpenNamespaceConnectsTheGivenNamespaceLikeItsOwnSession) {
+    const WmiSession wmi(L"ROOT\\CIMV2");
+    const std::unique_ptr<WmiSession> missing = wmi.OpenNamespace(kMissingNamespace);
+    EXPECT_FALSE(missing->IsConnected());
+    EXPECT_EQ(missing->LastError(), WmiSession(kMissingNamespace).LastError());
+    const std::unique_ptr<WmiSession> thermal = wmi.OpenNamespace(L"ROOT\\WMI");
+    EXPECT_TRUE(thermal->IsConnected());
+    EXPECT_EQ(thermal->LastError(), L"");
 }
 
 TEST_F(WmiSessionTest, RejectedQueryReportsCodeAndQueryText) {
