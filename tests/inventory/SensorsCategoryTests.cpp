@@ -1,6 +1,8 @@
 #include "inventory/SensorsCategory.h"
 
+#include "inventory/RecordedWmi.h"
 #include "inventory/ScanPasses.h"
+#include "wmi/WmiRecording.h"
 
 #include <gtest/gtest.h>
 
@@ -245,4 +247,114 @@ TEST(BuildHardwareMonitorRecord, SameSensorFromBothToolsEndsAsOneRecordAfterTheF
     RunFinalPass(categories);
     ASSERT_EQ(categories.size(), 1u);
     EXPECT_EQ(Titles(categories[0]), (std::vector<std::wstring>{L"CPU Package", L"GPU Core"}));
+}
+
+// Rows shaped after the class documentation: two Win32_TemperatureProbe rows (Windows' own
+// provider leaves CurrentReading NULL, a provider that fills it gives tenths of kelvin), an ACPI
+// thermal zone of ROOT\\WMI, and one sensor in each hardware-monitor namespace (real32 readings).
+TEST(CollectSensors, ReadsEverySourceFromItsNamespaceWithProbeReadingsInCelsius) {
+    const std::wstring sensorQuery =
+        L"SELECT * FROM Sensor WHERE SensorType='Temperature' OR SensorType='Fan' OR SensorType='Load'";
+    WmiRecording recording;
+    recording.answers = {
+        {L"ROOT\\CIMV2", L"SELECT * FROM Win32_TemperatureProbe", {
+            {
+                {L"Name", CimString(L"Numeric Sensor")},
+                {L"Description", CimString(L"CPU Thermal Probe")},
+                {L"DeviceID", CimString(L"root\\cimv2 0")},
+                {L"CurrentReading", CimNull(CIM_SINT32)},
+                {L"Accuracy", CimNull(CIM_SINT32)},
+                {L"Resolution", CimNull(CIM_UINT32)},
+                {L"Tolerance", CimNull(CIM_SINT32)},
+                {L"LowerThresholdCritical", CimNull(CIM_SINT32)},
+                {L"UpperThresholdCritical", CimNull(CIM_SINT32)},
+                {L"Status", CimString(L"Unknown")},
+            },
+            {
+                {L"Name", CimString(L"Numeric Sensor")},
+                {L"DeviceID", CimString(L"root\\cimv2 1")},
+                {L"CurrentReading", CimSint32(3182)},
+                {L"Accuracy", CimSint32(200)},
+                {L"Resolution", CimUint32(10)},
+                {L"Tolerance", CimSint32(20)},
+                {L"LowerThresholdCritical", CimSint32(2732)},
+                {L"UpperThresholdCritical", CimSint32(3732)},
+                {L"Status", CimString(L"OK")},
+            },
+        }},
+        {L"ROOT\\WMI", L"SELECT * FROM MSAcpi_ThermalZoneTemperature", {{
+            {L"InstanceName", CimString(L"ACPI\\ThermalZone\\TZ00_0")},
+            {L"Active", CimBoolean(true)},
+            {L"ActiveTripPoint", CimIntegerArray(CIM_UINT32, {3432, 3332, 0, 0, 0, 0, 0, 0, 0, 0})},
+            {L"ActiveTripPointCount", CimUint32(2)},
+            {L"CriticalTripPoint", CimUint32(3782)},
+            {L"CurrentTemperature", CimUint32(3002)},
+            {L"PassiveTripPoint", CimUint32(3632)},
+            {L"SamplingPeriod", CimUint32(0)},
+        }}},
+        {L"ROOT\\LibreHardwareMonitor", sensorQuery, {{
+            {L"Name", CimString(L"CPU Package")},
+            {L"Identifier", CimString(L"/intelcpu/0/temperature/8")},
+            {L"SensorType", CimString(L"Temperature")},
+            {L"Value", CimReal32(46.0f)},
+            {L"Min", CimReal32(34.0f)},
+            {L"Max", CimReal32(71.0f)},
+            {L"Parent", CimString(L"/intelcpu/0")},
+            {L"Index", CimSint32(8)},
+        }}},
+        {L"ROOT\\OpenHardwareMonitor", sensorQuery, {{
+            {L"Name", CimString(L"Fan #2")},
+            {L"Identifier", CimString(L"/lpc/nct6791d/fan/1")},
+            {L"SensorType", CimString(L"Fan")},
+            {L"Value", CimReal32(1125.0f)},
+            {L"Min", CimReal32(1098.0f)},
+            {L"Max", CimReal32(1206.0f)},
+            {L"Parent", CimString(L"/lpc/nct6791d")},
+            {L"Index", CimSint32(1)},
+        }}},
+    };
+    HardwareReport report;
+    WmiSession wmi(L"ROOT\\CIMV2", recording);
+    ScanContext scan{report, wmi};
+    CollectSensors(scan);
+
+    EXPECT_EQ(recording.opened, (std::vector<std::wstring>{L"ROOT\\CIMV2", L"ROOT\\WMI", L"ROOT\\LibreHardwareMonitor",
+                                                           L"ROOT\\OpenHardwareMonitor"}));
+    const std::vector<std::pair<std::wstring, std::wstring>> sent = {
+        {L"ROOT\\CIMV2", L"SELECT * FROM Win32_Fan"},
+        {L"ROOT\\CIMV2", L"SELECT * FROM Win32_TemperatureProbe"},
+        {L"ROOT\\WMI", L"SELECT * FROM MSAcpi_ThermalZoneTemperature"},
+        {L"ROOT\\LibreHardwareMonitor", sensorQuery},
+        {L"ROOT\\OpenHardwareMonitor", sensorQuery},
+    };
+    EXPECT_EQ(recording.sent, sent);
+    EXPECT_TRUE(report.hints.empty()) << testing::PrintToString(report.hints);
+    ASSERT_EQ(report.categories.size(), 1u);
+    const ReportCategory& sensors = report.categories[0];
+    ASSERT_EQ(Titles(sensors), (std::vector<std::wstring>{L"Numeric Sensor", L"Numeric Sensor",
+                                                          L"ACPI-Temperaturzone: ACPI\\ThermalZone\\TZ00_0",
+                                                          L"CPU Package", L"Fan #2"}));
+    const std::vector<ReportField> probe = {
+        {L"Geräte-ID", L"root\\cimv2 1"},
+        {L"Temperatur", L"45.1 °C"},
+        {L"Genauigkeit", L"200"},
+        {L"Auflösung", L"10"},
+        {L"Toleranz", L"20"},
+        {L"Untere kritische Schwelle", L"2732"},
+        {L"Obere kritische Schwelle", L"3732"},
+        {L"Status", L"OK"},
+    };
+    EXPECT_EQ(sensors.records[1].fields, probe);
+    EXPECT_EQ(GetFieldValue(sensors.records[0], L"Temperatur"), L"Nicht gemeldet");
+    const std::vector<ReportField> zone = {
+        {L"Temperatur", L"27.1 °C"},
+        {L"Kritische Temperatur", L"105.1 °C"},
+        {L"Passive Kühlschwelle", L"90.1 °C"},
+        {L"Sensor aktiv", L"Ja"},
+    };
+    EXPECT_EQ(sensors.records[2].fields, zone);
+    EXPECT_EQ(sensors.records[3].fields[0], (ReportField{L"Temperatur", L"46 °C"}));
+    EXPECT_EQ(sensors.records[3].fields[3], (ReportField{L"Sensor-ID", L"/intelcpu/0/temperature/8"}));
+    EXPECT_EQ(sensors.records[4].fields[0], (ReportField{L"Lüfterdrehzahl", L"1125 U/min"}));
+    EXPECT_EQ(sensors.records[4].fields[4], (ReportField{L"Übergeordnetes Gerät", L"/lpc/nct6791d"}));
 }
