@@ -68,7 +68,8 @@ WmiSession::WmiSession(const std::wstring& namespacePath, WmiRecording& recordin
     : interfaces(std::make_unique<WmiInterfaces>()), namespacePath(namespacePath), recording(&recording) {
     recording.opened.push_back(namespacePath);
     if (!IsConnected()) {
-        lastError = L"WMI-Namespace " + namespacePath + L" nicht erreichbar: " + FormatHResult(static_cast<HRESULT>(WBEM_E_INVALID_NAMESPACE));
+        lastError = L"WMI-Namespace " + namespacePath + L" nicht erreichbar: " +
+                    FormatHResult(static_cast<HRESULT>(WBEM_E_INVALID_NAMESPACE));
     }
 }
 

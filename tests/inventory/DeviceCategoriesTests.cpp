@@ -1,7 +1,9 @@
 #include "inventory/DeviceCategories.h"
+#include "inventory/RecordedWmi.h"
 #include "inventory/ReportLookup.h"
 
 #include "wmi/ComApartment.h"
+#include "wmi/WmiRecording.h"
 #include "wmi/WmiSession.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -214,4 +217,98 @@ TEST_F(DeviceCategoryScan, AttachedDevicesCreateTheNineCategoriesInOrderAndGoOnA
         }));
         EXPECT_EQ(report.hints.size(), 6u) << "one per device-class query";
     }
+}
+
+// A notebook as Windows delivers it: its webcam as a Win32_PnPEntity of the camera setup class
+// (ClassGuid in lower case, the id lists as string arrays), and its battery as Win32_Battery,
+// whose class has no Manufacturer. Many notebooks leave the two capacities NULL; this one fills
+// them (mWh), and EstimatedRunTime 71582788 is what Windows reports while the mains power is on.
+TEST(CollectAttachedDevices, ReadsCamerasAndBatteriesFromTheirClassesAsWindowsDeliversThem) {
+    const std::wstring cameraQuery =
+        kPnpQueryStart + L"ClassGuid='{CA3E7AB9-B4C3-4AE6-8251-579EF933890F}' OR "
+                         L"ClassGuid='{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}')";
+    const std::wstring batteryQuery = L"SELECT * FROM Win32_Battery";
+    const std::wstring webcamId = L"USB\\VID_0BDA&PID_58F4&MI_00\\6&2A9E1FB6&0&0000";
+    WmiRecording recording;
+    recording.answers = {
+        {L"ROOT\\CIMV2", cameraQuery, {{
+            {L"Name", CimString(L"Integrated Webcam")},
+            {L"Caption", CimString(L"Integrated Webcam")},
+            {L"Manufacturer", CimString(L"Microsoft")},
+            {L"Description", CimString(L"USB Video Device")},
+            {L"PNPClass", CimString(L"Camera")},
+            {L"DeviceID", CimString(webcamId)},
+            {L"PNPDeviceID", CimString(webcamId)},
+            {L"Service", CimString(L"usbvideo")},
+            {L"ClassGuid", CimString(L"{ca3e7ab9-b4c3-4ae6-8251-579ef933890f}")},
+            {L"HardwareID", CimStringArray({L"USB\\VID_0BDA&PID_58F4&REV_0021&MI_00", L"USB\\VID_0BDA&PID_58F4&MI_00"})},
+            {L"CompatibleID", CimStringArray({L"USB\\Class_0E&SubClass_03&Prot_00", L"USB\\Class_0E&SubClass_03",
+                                              L"USB\\Class_0E"})},
+            {L"Status", CimString(L"OK")},
+            {L"ConfigManagerErrorCode", CimUint32(0)},
+            {L"Present", CimBoolean(true)},
+        }}},
+        {L"ROOT\\CIMV2", batteryQuery, {{
+            {L"Name", CimString(L"DELL GPM0365")},
+            {L"Caption", CimString(L"Internal Battery")},
+            {L"DeviceID", CimString(L"1472SMPDELL GPM0365")},
+            {L"Availability", CimUint16(2)},
+            {L"BatteryStatus", CimUint16(2)},
+            {L"Chemistry", CimUint16(6)},
+            {L"DesignCapacity", CimUint32(51000)},
+            {L"DesignVoltage", CimUint64(12992)},
+            {L"EstimatedChargeRemaining", CimUint16(87)},
+            {L"EstimatedRunTime", CimUint32(71582788)},
+            {L"FullChargeCapacity", CimUint32(45872)},
+            {L"PowerManagementCapabilities", CimIntegerArray(CIM_UINT16, {1})},
+            {L"Status", CimString(L"OK")},
+        }}},
+    };
+    HardwareReport report;
+    WmiSession wmi(L"ROOT\\CIMV2", recording);
+    ScanContext scan{report, wmi};
+    CollectAttachedDevices(scan);
+
+    EXPECT_EQ(recording.opened, std::vector<std::wstring>{L"ROOT\\CIMV2"});
+    for (const std::wstring& query : {cameraQuery, batteryQuery}) {
+        const auto sent = std::make_pair(std::wstring(L"ROOT\\CIMV2"), query);
+        EXPECT_EQ(std::count(recording.sent.begin(), recording.sent.end(), sent), 1) << testing::PrintToString(query);
+    }
+    EXPECT_TRUE(report.hints.empty()) << testing::PrintToString(report.hints);
+    const ReportCategory* imaging = FindCategory(report, L"Kameras & Scanner");
+    ASSERT_NE(imaging, nullptr);
+    ASSERT_EQ(imaging->records.size(), 1u);
+    EXPECT_EQ(imaging->records[0].title, L"Integrated Webcam");
+    const std::vector<ReportField> webcam = {
+        {L"Hersteller", L"Microsoft"},
+        {L"Beschreibung", L"USB Video Device"},
+        {L"PnP-Klasse", L"Camera"},
+        {L"Geräte-ID", webcamId},
+        {L"PnP-Geräte-ID", webcamId},
+        {L"Dienst", L"usbvideo"},
+        {L"Klassen-GUID", L"{ca3e7ab9-b4c3-4ae6-8251-579ef933890f}"},
+        {L"Hardware-IDs", L"USB\\VID_0BDA&PID_58F4&REV_0021&MI_00; USB\\VID_0BDA&PID_58F4&MI_00"},
+        {L"Kompatible IDs", L"USB\\Class_0E&SubClass_03&Prot_00; USB\\Class_0E&SubClass_03; USB\\Class_0E"},
+        {L"Status", L"OK"},
+        {L"Gerätemanager-Fehlercode", L"0"},
+        {L"Aktuell angeschlossen", L"-1"},
+    };
+    EXPECT_EQ(imaging->records[0].fields, webcam);
+
+    const ReportCategory* battery = FindCategory(report, L"Akku");
+    ASSERT_NE(battery, nullptr);
+    ASSERT_EQ(battery->records.size(), 1u);
+    EXPECT_EQ(battery->records[0].title, L"DELL GPM0365");
+    const std::vector<ReportField> batteryFields = {
+        {L"Geräte-ID", L"1472SMPDELL GPM0365"},
+        {L"Hersteller", L"Nicht gemeldet"},
+        {L"Chemie (Code)", L"6"},
+        {L"Designkapazität", L"51000"},
+        {L"Vollladekapazität", L"45872"},
+        {L"Ladestand (%)", L"87"},
+        {L"Geschätzte Laufzeit (Min.)", L"71582788"},
+        {L"Akkustatus (Code)", L"2"},
+        {L"Status", L"OK"},
+    };
+    EXPECT_EQ(battery->records[0].fields, batteryFields);
 }

@@ -58,6 +58,13 @@ inline RecordedValue CimSint32(int32_t value) {
     return CimInteger(CIM_SINT32, value);
 }
 
+// uint64 arrives as its decimal text.
+inline RecordedValue CimUint64(uint64_t value) {
+    RecordedValue recorded = CimString(std::to_wstring(value));
+    recorded.cimType = CIM_UINT64;
+    return recorded;
+}
+
 inline RecordedValue CimReal32(float value) {
     RecordedValue recorded = CimValue(CIM_REAL32, VT_R4);
     recorded.value.fltVal = value;
