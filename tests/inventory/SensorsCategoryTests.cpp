@@ -251,7 +251,7 @@ TEST(BuildHardwareMonitorRecord, SameSensorFromBothToolsEndsAsOneRecordAfterTheF
 
 // Rows shaped after the class documentation: two Win32_TemperatureProbe rows (Windows' own
 // provider leaves CurrentReading NULL, a provider that fills it gives tenths of kelvin), an ACPI
-// thermal zone of ROOT\\WMI, and one sensor in each hardware-monitor namespace (real32 readings).
+// thermal zone of ROOT\WMI, and one sensor in each hardware-monitor namespace (real32 readings).
 TEST(CollectSensors, ReadsEverySourceFromItsNamespaceWithProbeReadingsInCelsius) {
     const std::wstring sensorQuery =
         L"SELECT * FROM Sensor WHERE SensorType='Temperature' OR SensorType='Fan' OR SensorType='Load'";
