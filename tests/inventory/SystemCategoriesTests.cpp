@@ -46,6 +46,75 @@ private:
     HKEY key = nullptr;
 };
 
+// Gives values of HKLM\HARDWARE\DESCRIPTION\System\BIOS for one test and puts back what was
+// there before. Only a process that may write the key can use it: under Wine the test's own
+// prefix, on Windows an elevated one.
+class FirmwareKeyValues {
+public:
+    struct Value {
+        const wchar_t* name;
+        DWORD type;  // REG_NONE: the value is absent
+        std::vector<BYTE> data;
+    };
+
+    FirmwareKeyValues() {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+            key = nullptr;
+        }
+    }
+    ~FirmwareKeyValues() {
+        if (key == nullptr) {
+            return;
+        }
+        for (auto saved = before.rbegin(); saved != before.rend(); ++saved) {
+            Write(*saved);
+        }
+        RegCloseKey(key);
+    }
+    FirmwareKeyValues(const FirmwareKeyValues&) = delete;
+    FirmwareKeyValues& operator=(const FirmwareKeyValues&) = delete;
+
+    bool Writable() const { return key != nullptr; }
+
+    void Set(const Value& value) {
+        Value saved{value.name, REG_NONE, {}};
+        DWORD size = 0;
+        if (RegQueryValueExW(key, value.name, nullptr, &saved.type, nullptr, &size) == ERROR_SUCCESS) {
+            saved.data.resize(size);
+            RegQueryValueExW(key, value.name, nullptr, nullptr, saved.data.data(), &size);
+        } else {
+            saved.type = REG_NONE;
+        }
+        before.push_back(saved);
+        ASSERT_TRUE(Write(value)) << testing::PrintToString(std::wstring(value.name));
+    }
+
+    static constexpr wchar_t kPath[] = L"HARDWARE\\DESCRIPTION\\System\\BIOS";
+
+private:
+    bool Write(const Value& value) {
+        if (value.type == REG_NONE) {
+            const LSTATUS status = RegDeleteValueW(key, value.name);
+            return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+        }
+        return RegSetValueExW(key, value.name, 0, value.type, value.data.data(),
+                              static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+    }
+
+    HKEY key = nullptr;
+    std::vector<Value> before;
+};
+
+FirmwareKeyValues::Value Text(const wchar_t* name, const std::wstring& text) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    return {name, REG_SZ, std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t))};
+}
+
+FirmwareKeyValues::Value Number(const wchar_t* name, DWORD number) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(&number);
+    return {name, REG_DWORD, std::vector<BYTE>(bytes, bytes + sizeof(number))};
+}
+
 } // namespace
 
 TEST(ConvertSystemValues, FormatsMemoryAndHypervisorOnly) {
@@ -169,4 +238,55 @@ TEST(CollectRegistryFirmwareInventory, AddsARecordOnlyWhenTheRegistryHoldsValues
     for (const ReportField& field : record.fields) {
         EXPECT_FALSE(IsUnknownValue(field.second)) << field.first;
     }
+}
+
+// The key as Windows 10 fills it from SMBIOS on a desktop board: strings as REG_SZ (placeholders
+// and the US date included), the release numbers as REG_DWORD. Windows writes no
+// EmbeddedControllerVersion; its controller release is ECFirmwareMajorRelease/MinorRelease.
+TEST(CollectRegistryFirmwareInventory, ReadsTheFirmwareKeyAsWindowsFillsIt) {
+    FirmwareKeyValues values;
+    if (!values.Writable()) {
+        GTEST_SKIP() << "the firmware key cannot be written by this process";
+    }
+    for (const FirmwareKeyValues::Value& value : {
+             Text(L"BIOSVendor", L"American Megatrends International, LLC."),
+             Text(L"BIOSVersion", L"F15"),
+             Text(L"BIOSReleaseDate", L"01/18/2022"),
+             Number(L"BiosMajorRelease", 5),
+             Number(L"BiosMinorRelease", 17),
+             Text(L"SystemManufacturer", L"Gigabyte Technology Co., Ltd."),
+             Text(L"SystemProductName", L"B550 AORUS ELITE V2"),
+             Text(L"SystemFamily", L"B550 MB"),
+             Text(L"SystemVersion", L"Default string"),
+             Text(L"SystemSKU", L"Default string"),
+             Text(L"BaseBoardManufacturer", L"Gigabyte Technology Co., Ltd."),
+             Text(L"BaseBoardProduct", L"B550 AORUS ELITE V2"),
+             Text(L"BaseBoardVersion", L"x.x"),
+             Number(L"ECFirmwareMajorRelease", 255),
+             Number(L"ECFirmwareMinorRelease", 255),
+             Number(L"EnclosureType", 3),
+             FirmwareKeyValues::Value{L"EmbeddedControllerVersion", REG_NONE, {}},
+         }) {
+        ASSERT_NO_FATAL_FAILURE(values.Set(value));
+    }
+    HardwareReport report;
+    report.categories.push_back({L"Mainboard & BIOS", {ReportRecord{L"B550 AORUS ELITE V2", {}}}});
+    CollectRegistryFirmwareInventory(report);
+
+    ASSERT_EQ(report.categories.size(), 1u);
+    ASSERT_EQ(report.categories[0].records.size(), 2u);
+    const ReportRecord& record = report.categories[0].records[1];
+    EXPECT_EQ(record.title, L"Windows-Firmwareinventar (Registry)");
+    const std::vector<ReportField> expected = {
+        {L"BIOS-Hersteller", L"American Megatrends International, LLC."},
+        {L"BIOS-Version", L"F15"},
+        {L"BIOS-Datum", L"01/18/2022"},
+        {L"Systemhersteller", L"Gigabyte Technology Co., Ltd."},
+        {L"Systemprodukt", L"B550 AORUS ELITE V2"},
+        {L"System-SKU", L"Default string"},
+        {L"Mainboard-Hersteller", L"Gigabyte Technology Co., Ltd."},
+        {L"Mainboard-Modell", L"B550 AORUS ELITE V2"},
+        {L"Mainboard-Version", L"x.x"},
+    };
+    EXPECT_EQ(record.fields, expected);
 }
