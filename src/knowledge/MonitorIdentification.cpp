@@ -3,7 +3,6 @@
 #include "knowledge/KnowledgeBase.h"
 
 #include <cwctype>
-#include <initializer_list>
 #include <string_view>
 
 namespace {
@@ -36,15 +35,6 @@ const MonitorModelEntry* FindMonitorModel(const std::wstring& vendorCode, const 
     return nullptr;
 }
 
-bool ContainsAny(const std::wstring& text, std::initializer_list<const wchar_t*> words) {
-    for (const wchar_t* word : words) {
-        if (text.find(word) != std::wstring::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 std::wstring NormalizeCode(const std::wstring& text) {
@@ -56,15 +46,6 @@ std::wstring NormalizeCode(const std::wstring& text) {
         }
     }
     return code;
-}
-
-bool IsGenericMonitorName(const std::wstring& title) {
-    const std::wstring key = NormalizeKey(title);
-    if (key.empty() || key == L"monitoredid" || key == L"aktivermonitor") {
-        return true;
-    }
-    return key.find(L"pnpmonitor") != std::wstring::npos &&
-           ContainsAny(key, {L"generic", L"allgemein", L"standard", L"nicht", L"non"});
 }
 
 void IdentifyMonitor(ReportRecord& record) {

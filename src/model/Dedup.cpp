@@ -1,9 +1,38 @@
 #include "model/Dedup.h"
 
+#include <algorithm>
+#include <cwctype>
+#include <vector>
+
 namespace {
 
 constexpr size_t kMinIdentityLength = 4;
 constexpr size_t kMinTitleLength = 5;
+
+// The normalised forms of the collector's own fallback titles, "Monitor (EDID)" and "Aktiver Monitor".
+constexpr const wchar_t* kFallbackMonitorKeys[] = {L"monitoredid", L"aktivermonitor"};
+// Windows calls a monitor it cannot name a generic, standard or non-PnP monitor, in English or German.
+constexpr const wchar_t* kPlaceholderWords[] = {L"generic", L"generisch", L"allgemein", L"standard", L"nicht", L"non"};
+
+// A longer title usually names the device more fully, but a placeholder never replaces a real name.
+bool TakesTitle(const std::wstring& candidate, const std::wstring& kept) {
+    const bool candidateIsPlaceholder = IsGenericMonitorName(candidate);
+    if (candidateIsPlaceholder != IsGenericMonitorName(kept)) {
+        return !candidateIsPlaceholder;
+    }
+    return candidate.size() > kept.size();
+}
+
+std::wstring LettersAndDigitsLowered(const std::wstring& text) {
+    std::wstring key;
+    key.reserve(text.size());
+    for (wchar_t c : text) {
+        if (std::iswalnum(static_cast<wint_t>(c))) {
+            key.push_back(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))));
+        }
+    }
+    return key;
+}
 
 } // namespace
 
@@ -43,7 +72,7 @@ void DeduplicateRecords(ReportCategory& category) {
             kept.push_back(record);
             continue;
         }
-        if (record.title.size() > same->title.size()) {
+        if (TakesTitle(record.title, same->title)) {
             same->title = record.title;
         }
         for (const ReportField& field : record.fields) {
@@ -51,4 +80,15 @@ void DeduplicateRecords(ReportCategory& category) {
         }
     }
     category.records = std::move(kept);
+}
+
+bool IsGenericMonitorName(const std::wstring& title) {
+    const std::wstring key = LettersAndDigitsLowered(title);
+    if (key.empty() || std::find(std::begin(kFallbackMonitorKeys), std::end(kFallbackMonitorKeys), key) !=
+                           std::end(kFallbackMonitorKeys)) {
+        return true;
+    }
+    return key.find(L"pnpmonitor") != std::wstring::npos &&
+           std::any_of(std::begin(kPlaceholderWords), std::end(kPlaceholderWords),
+                       [&](const wchar_t* word) { return key.find(word) != std::wstring::npos; });
 }

@@ -35,8 +35,8 @@ TEST(NormalizeCode, KeepsLettersAndDigitsUpperCased) {
 
 TEST(IsGenericMonitorName, CollectorFallbacksAndWindowsPlaceholders) {
     for (const wchar_t* title : {L"", L"  ", L"Monitor (EDID)", L"Aktiver Monitor", L"Generic PnP Monitor",
-                                 L"PnP-Monitor (Standard)", L"Allgemeiner PnP-Monitor", L"Non-PnP Monitor",
-                                 L"Nicht-PnP-Monitor"}) {
+                                 L"Generischer PnP-Monitor", L"PnP-Monitor (Standard)", L"Allgemeiner PnP-Monitor",
+                                 L"Non-PnP Monitor", L"Nicht-PnP-Monitor"}) {
         EXPECT_TRUE(IsGenericMonitorName(title)) << title;
     }
 }

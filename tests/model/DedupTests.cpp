@@ -119,6 +119,15 @@ TEST(DeduplicateRecords, EqualTitleLengthKeepsTheFirstTitle) {
     EXPECT_EQ(category.records[0].title, L"ABCDEF-1");
 }
 
+TEST(DeduplicateRecords, APlaceholderTitleNeverReplacesARealName) {
+    ReportCategory category = CategoryOf({Device(L"DELL P2722H", {{L"Monitor-Hardwarekennung", L"DISPLAY\\DEL4240"}}),
+                                          Device(L"Generischer PnP-Monitor",
+                                                 {{L"Monitor-Hardwarekennung", L"DISPLAY\\DEL4240"}})});
+    DeduplicateRecords(category);
+    ASSERT_EQ(category.records.size(), 1u);
+    EXPECT_EQ(category.records[0].title, L"DELL P2722H");
+}
+
 TEST(DeduplicateRecords, MergesChainThroughFactBroughtByEarlierRecord) {
     // R3 shares nothing with R1 as it was, only the MAC address that R2 brought into R1.
     ReportCategory category = CategoryOf({
