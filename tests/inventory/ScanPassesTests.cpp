@@ -300,3 +300,29 @@ TEST(RunFinalPass, NamesAMonitorByItsEdidNameBeforeTheKnowledgeBaseReadsIt) {
         EXPECT_EQ(GetFieldValue(monitor, L"Diagonale"), L"27.2 Zoll");
     }
 }
+
+TEST(RunFinalPass, KeepsTwoMonitorsOfOneModelApartWithTheirOwnPathsAndEdidFacts) {
+    ReportCategory monitors{L"Monitore", {}};
+    AddConnectedMonitor(monitors, kSamsungS24D300, L"Generic PnP Monitor", L"5&1f3a7c2&0&UID4352",
+                        L"\\\\.\\DISPLAY1", 5, 1920, 1080);
+    AddConnectedMonitor(monitors, kSamsungS24D300, L"Generic PnP Monitor", L"5&1f3a7c2&0&UID4353",
+                        L"\\\\.\\DISPLAY2", 4, 1600, 900);
+    auto categories = Single(std::move(monitors));
+    RunFinalPass(categories);
+
+    ASSERT_EQ(categories[0].records.size(), 2u);
+    const ReportRecord& first = categories[0].records[0];
+    const ReportRecord& second = categories[0].records[1];
+    EXPECT_EQ(first.title, L"S24D300");
+    EXPECT_EQ(second.title, L"S24D300");
+    EXPECT_EQ(GetFieldValue(first, L"Windows-Anzeigename"), L"\\\\.\\DISPLAY1");
+    EXPECT_EQ(GetFieldValue(second, L"Windows-Anzeigename"), L"\\\\.\\DISPLAY2");
+    EXPECT_EQ(GetFieldValue(first, L"Anschluss"), L"HDMI");
+    EXPECT_EQ(GetFieldValue(second, L"Anschluss"), L"DVI");
+    EXPECT_EQ(GetFieldValue(first, L"Aktive Auflösung"), L"1920 × 1080 Pixel");
+    EXPECT_EQ(GetFieldValue(second, L"Aktive Auflösung"), L"1600 × 900 Pixel");
+    EXPECT_EQ(GetFieldValue(first, L"EDID-Instanz"), L"DISPLAY\\SAM0B43\\5&1f3a7c2&0&UID4352_0");
+    EXPECT_EQ(GetFieldValue(second, L"EDID-Instanz"), L"DISPLAY\\SAM0B43\\5&1f3a7c2&0&UID4353_0");
+    EXPECT_EQ(GetFieldValue(second, L"Seriennummer"), L"0");
+    EXPECT_EQ(GetFieldValue(second, L"Sichtbare Größe"), L"53 × 30 cm");
+}

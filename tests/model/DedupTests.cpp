@@ -86,6 +86,15 @@ TEST(RecordsDescribeSameDevice, TitlesNeedFiveCharactersAndContainment) {
     EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Realtek Audio"), Device(L"Intel Audio")));
 }
 
+TEST(RecordsDescribeSameDevice, MonitorInstancesDecideBeforeEveryIdentityLabel) {
+    // Two monitors of one model whose EDIDs carry the same serial text: only Windows' device instance tells them apart.
+    const ReportRecord a = Device(L"DELL P2722H", {{L"Seriennummer", L"G97Q093"},
+                                                   {L"EDID-Instanz", L"DISPLAY\\DEL4240\\5&2b7f0e5b&0&UID4352_0"}});
+    const ReportRecord b = Device(L"DELL P2722H", {{L"Seriennummer", L"G97Q093"},
+                                                   {L"EDID-Instanz", L"DISPLAY\\DEL4240\\5&2b7f0e5b&0&UID4353_0"}});
+    EXPECT_FALSE(RecordsDescribeSameDevice(a, b));
+}
+
 TEST(DeduplicateRecords, LeavesEmptyAndSingleCategoriesAlone) {
     ReportCategory empty = CategoryOf({});
     DeduplicateRecords(empty);
