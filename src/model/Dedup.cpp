@@ -83,6 +83,35 @@ std::wstring MonitorInstance(const ReportRecord& record) {
     return {};
 }
 
+// The runs of digits of a title as it is written, before blanks and signs are dropped.
+std::vector<std::wstring> NumbersIn(const std::wstring& title) {
+    std::vector<std::wstring> numbers;
+    bool inNumber = false;
+    for (wchar_t c : title) {
+        if (IsAsciiDigit(c)) {
+            if (!inNumber) {
+                numbers.emplace_back();
+            }
+            numbers.back().push_back(c);
+        }
+        inNumber = IsAsciiDigit(c);
+    }
+    return numbers;
+}
+
+// Normalised titles lose the blank between "Partition #1" and a following digit, so
+// "Disk #0, Partition #1" lies inside "Disk #0, Partition #10". A title only counts as contained
+// when its numbers stand whole, in order, among the other title's numbers.
+bool NumbersStayWhole(const std::wstring& inner, const std::wstring& outer) {
+    const std::vector<std::wstring> innerNumbers = NumbersIn(inner);
+    const std::vector<std::wstring> outerNumbers = NumbersIn(outer);
+    if (innerNumbers.empty()) {
+        return true;
+    }
+    return std::search(outerNumbers.begin(), outerNumbers.end(), innerNumbers.begin(), innerNumbers.end()) !=
+           outerNumbers.end();
+}
+
 // A longer title usually names the device more fully, but a placeholder never replaces a real name.
 bool TakesTitle(const std::wstring& candidate, const std::wstring& kept) {
     const bool candidateIsPlaceholder = IsGenericMonitorName(candidate);
@@ -128,7 +157,16 @@ bool RecordsDescribeSameDevice(const ReportRecord& a, const ReportRecord& b) {
     if (titleA.size() < kMinTitleLength || titleB.size() < kMinTitleLength) {
         return false;
     }
-    return titleA.find(titleB) != std::wstring::npos || titleB.find(titleA) != std::wstring::npos;
+    if (titleA == titleB) {
+        return true;
+    }
+    if (titleA.find(titleB) != std::wstring::npos) {
+        return NumbersStayWhole(b.title, a.title);
+    }
+    if (titleB.find(titleA) != std::wstring::npos) {
+        return NumbersStayWhole(a.title, b.title);
+    }
+    return false;
 }
 
 void DeduplicateRecords(ReportCategory& category) {

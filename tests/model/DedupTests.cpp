@@ -84,6 +84,9 @@ TEST(RecordsDescribeSameDevice, TitlesNeedFiveCharactersAndContainment) {
     EXPECT_TRUE(RecordsDescribeSameDevice(Device(L"Realtek Audio"), Device(L"Realtek Audio Device")));
     EXPECT_TRUE(RecordsDescribeSameDevice(Device(L"Realtek Audio Device"), Device(L"Realtek Audio")));
     EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Realtek Audio"), Device(L"Intel Audio")));
+    // Without blanks one number runs into the next: a title is contained only with its numbers whole.
+    EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Disk #0, Partition #1"), Device(L"Disk #0, Partition #10")));
+    EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Partitionen & Volumes 10"), Device(L"Partitionen & Volumes 1")));
 }
 
 TEST(RecordsDescribeSameDevice, MonitorInstancesDecideBeforeEveryIdentityLabel) {
