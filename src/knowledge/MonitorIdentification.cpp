@@ -2,6 +2,7 @@
 
 #include "knowledge/KnowledgeBase.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <string_view>
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr std::wstring_view kDisplayPrefix = L"DISPLAY";
 constexpr size_t kMakerCodeLength = 3;
+constexpr size_t kProductCodeLength = 4;
 
 // Merging joins two different values of one label with " · ". Only the first one is a
 // single code; running both together would glue the second onto the product code.
@@ -35,6 +37,20 @@ const MonitorModelEntry* FindMonitorModel(const std::wstring& vendorCode, const 
     return nullptr;
 }
 
+// Windows gives a display without EDID the hardware id DISPLAY\Default_Monitor: that names
+// neither a maker nor a product. Only an EDID id, three letters and four hex digits, does.
+bool HasEdidShape(std::wstring_view id) {
+    constexpr std::wstring_view hexDigits = L"0123456789ABCDEF";
+    if (id.size() != kMakerCodeLength + kProductCodeLength) {
+        return false;
+    }
+    const auto isLetter = [](wchar_t c) { return c >= L'A' && c <= L'Z'; };
+    const auto isHex = [&](wchar_t c) { return hexDigits.find(c) != std::wstring_view::npos; };
+    const std::wstring_view maker = id.substr(0, kMakerCodeLength);
+    const std::wstring_view product = id.substr(kMakerCodeLength);
+    return std::all_of(maker.begin(), maker.end(), isLetter) && std::all_of(product.begin(), product.end(), isHex);
+}
+
 } // namespace
 
 std::wstring NormalizeCode(const std::wstring& text) {
@@ -55,11 +71,12 @@ void IdentifyMonitor(ReportRecord& record) {
 
     // The hardware id is the maker code and the product code behind "DISPLAY\"; it only
     // fills in what the EDID fields left open.
-    if (hardwareKey.starts_with(kDisplayPrefix) && hardwareKey.size() >= kDisplayPrefix.size() + kMakerCodeLength) {
+    if (hardwareKey.starts_with(kDisplayPrefix) &&
+        HasEdidShape(std::wstring_view(hardwareKey).substr(kDisplayPrefix.size()))) {
         if (manufacturerCode.empty()) {
             manufacturerCode = hardwareKey.substr(kDisplayPrefix.size(), kMakerCodeLength);
         }
-        if (productCode.empty() && hardwareKey.size() > kDisplayPrefix.size() + kMakerCodeLength) {
+        if (productCode.empty()) {
             productCode = hardwareKey.substr(kDisplayPrefix.size() + kMakerCodeLength);
         }
     }
