@@ -279,6 +279,19 @@ TEST(RunFinalPass, EnrichesMergedRecordsBeforeDroppingEmptyCategories) {
     EXPECT_EQ(GetFieldValue(categories[0].records[0], L"PnP-Geräte-ID"), L"USB\\VID_046D&PID_C31C");
 }
 
+TEST(RunFinalPass, KeepsBoardAndBiosApartDespiteTheirPlaceholderSerial) {
+    // AMI firmware leaves both serials at its default text on many consumer boards.
+    auto categories = Single(Category(L"Mainboard & BIOS", {
+        Record(L"B450M Pro4", {{L"Hersteller", L"ASRock"}, {L"Seriennummer", L"To Be Filled By O.E.M."}}),
+        Record(L"P4.20", {{L"Hersteller", L"American Megatrends International, LLC."},
+                          {L"Seriennummer", L"To Be Filled By O.E.M."}}),
+    }));
+    RunFinalPass(categories);
+    ASSERT_EQ(categories[0].records.size(), 2u);
+    EXPECT_EQ(GetFieldValue(categories[0].records[0], L"Hersteller"), L"ASRock");
+    EXPECT_EQ(categories[0].records[1].title, L"P4.20");
+}
+
 TEST(RunFinalPass, NamesAMonitorByItsEdidNameBeforeTheKnowledgeBaseReadsIt) {
     for (const wchar_t* windowsTitle : {L"Generischer PnP-Monitor", L"Generic PnP Monitor"}) {
         ReportCategory monitors{L"Monitore", {}};
