@@ -131,6 +131,18 @@ TEST(DeduplicateRecords, EqualTitleLengthKeepsTheFirstTitle) {
     EXPECT_EQ(category.records[0].title, L"ABCDEF-1");
 }
 
+TEST(DeduplicateRecords, MergesIntoTheFirstOfSeveralMatchingRecords) {
+    ReportCategory category = CategoryOf({
+        Device(L"Realtek Audio", {{L"PnP-Geräte-ID", L"HDAUDIO\\FUNC_01&VEN_10EC&DEV_0897\\1"}}),
+        Device(L"Realtek Audio", {{L"PnP-Geräte-ID", L"HDAUDIO\\FUNC_01&VEN_10EC&DEV_0897\\2"}}),
+        Device(L"Realtek Audio Device", {{L"Treiber", L"RTKVHD64.sys"}}),
+    });
+    DeduplicateRecords(category);
+    ASSERT_EQ(category.records.size(), 2u);
+    EXPECT_EQ(GetFieldValue(category.records[0], L"Treiber"), L"RTKVHD64.sys");
+    EXPECT_EQ(category.records[1].fields.size(), 1u);
+}
+
 TEST(DeduplicateRecords, APlaceholderTitleNeverReplacesARealName) {
     ReportCategory category = CategoryOf({Device(L"DELL P2722H", {{L"Monitor-Hardwarekennung", L"DISPLAY\\DEL4240"}}),
                                           Device(L"Generischer PnP-Monitor",
