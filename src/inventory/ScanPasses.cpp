@@ -11,8 +11,10 @@ namespace {
 
 // Memory keeps its slot overview beside the per-bank records. Every cache row of
 // Win32_CacheMemory is called "Cache Memory", and the processors of a multi-socket machine
-// share one name, so merging "Prozessor" would fold distinct devices into one record.
-constexpr const wchar_t* kCategoriesNeverMerged[] = {L"Arbeitsspeicher", L"Prozessor"};
+// share one name, so merging "Prozessor" would fold distinct devices into one record. Consumer
+// firmware gives board and BIOS one placeholder serial ("Default string", "To be filled by
+// O.E.M."), which would fold the BIOS into the board.
+constexpr const wchar_t* kCategoriesNeverMerged[] = {L"Arbeitsspeicher", L"Prozessor", L"Mainboard & BIOS"};
 
 // Both formatters leave a converted value unchanged, so running the pass twice changes nothing.
 constexpr ValueRule kFinalValueRules[] = {

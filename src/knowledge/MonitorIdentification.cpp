@@ -2,14 +2,15 @@
 
 #include "knowledge/KnowledgeBase.h"
 
+#include <algorithm>
 #include <cwctype>
-#include <initializer_list>
 #include <string_view>
 
 namespace {
 
 constexpr std::wstring_view kDisplayPrefix = L"DISPLAY";
 constexpr size_t kMakerCodeLength = 3;
+constexpr size_t kProductCodeLength = 4;
 
 // Merging joins two different values of one label with " · ". Only the first one is a
 // single code; running both together would glue the second onto the product code.
@@ -36,13 +37,18 @@ const MonitorModelEntry* FindMonitorModel(const std::wstring& vendorCode, const 
     return nullptr;
 }
 
-bool ContainsAny(const std::wstring& text, std::initializer_list<const wchar_t*> words) {
-    for (const wchar_t* word : words) {
-        if (text.find(word) != std::wstring::npos) {
-            return true;
-        }
+// Windows gives a display without EDID the hardware id DISPLAY\Default_Monitor: that names
+// neither a maker nor a product. Only an EDID id, three letters and four hex digits, does.
+bool HasEdidShape(std::wstring_view id) {
+    constexpr std::wstring_view hexDigits = L"0123456789ABCDEF";
+    if (id.size() != kMakerCodeLength + kProductCodeLength) {
+        return false;
     }
-    return false;
+    const auto isLetter = [](wchar_t c) { return c >= L'A' && c <= L'Z'; };
+    const auto isHex = [&](wchar_t c) { return hexDigits.find(c) != std::wstring_view::npos; };
+    const std::wstring_view maker = id.substr(0, kMakerCodeLength);
+    const std::wstring_view product = id.substr(kMakerCodeLength);
+    return std::all_of(maker.begin(), maker.end(), isLetter) && std::all_of(product.begin(), product.end(), isHex);
 }
 
 } // namespace
@@ -58,15 +64,6 @@ std::wstring NormalizeCode(const std::wstring& text) {
     return code;
 }
 
-bool IsGenericMonitorName(const std::wstring& title) {
-    const std::wstring key = NormalizeKey(title);
-    if (key.empty() || key == L"monitoredid" || key == L"aktivermonitor") {
-        return true;
-    }
-    return key.find(L"pnpmonitor") != std::wstring::npos &&
-           ContainsAny(key, {L"generic", L"allgemein", L"standard", L"nicht", L"non"});
-}
-
 void IdentifyMonitor(ReportRecord& record) {
     std::wstring manufacturerCode = FirstCode(record, L"Herstellerkennung");
     std::wstring productCode = FirstCode(record, L"Modell-/Produktcode");
@@ -74,11 +71,12 @@ void IdentifyMonitor(ReportRecord& record) {
 
     // The hardware id is the maker code and the product code behind "DISPLAY\"; it only
     // fills in what the EDID fields left open.
-    if (hardwareKey.starts_with(kDisplayPrefix) && hardwareKey.size() >= kDisplayPrefix.size() + kMakerCodeLength) {
+    if (hardwareKey.starts_with(kDisplayPrefix) &&
+        HasEdidShape(std::wstring_view(hardwareKey).substr(kDisplayPrefix.size()))) {
         if (manufacturerCode.empty()) {
             manufacturerCode = hardwareKey.substr(kDisplayPrefix.size(), kMakerCodeLength);
         }
-        if (productCode.empty() && hardwareKey.size() > kDisplayPrefix.size() + kMakerCodeLength) {
+        if (productCode.empty()) {
             productCode = hardwareKey.substr(kDisplayPrefix.size() + kMakerCodeLength);
         }
     }

@@ -2,6 +2,7 @@
 
 // Resolves the EDID maker and product codes of a monitor record into names.
 
+#include "model/Dedup.h"
 #include "model/Report.h"
 
 #include <string>
@@ -21,7 +22,6 @@ struct MonitorModelEntry {
 void IdentifyMonitor(ReportRecord& record);
 // The letters and digits of the text, upper-cased.
 std::wstring NormalizeCode(const std::wstring& text);
-// True for the titles the monitor collector and Windows give a monitor they cannot name.
-bool IsGenericMonitorName(const std::wstring& title);
+// IsGenericMonitorName (model/Dedup.h) tells the placeholder titles: the merge shares that rule.
 const std::vector<PnpVendorEntry>& PnpVendorTable();
 const std::vector<MonitorModelEntry>& KnownMonitorModels();

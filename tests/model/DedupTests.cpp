@@ -84,6 +84,18 @@ TEST(RecordsDescribeSameDevice, TitlesNeedFiveCharactersAndContainment) {
     EXPECT_TRUE(RecordsDescribeSameDevice(Device(L"Realtek Audio"), Device(L"Realtek Audio Device")));
     EXPECT_TRUE(RecordsDescribeSameDevice(Device(L"Realtek Audio Device"), Device(L"Realtek Audio")));
     EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Realtek Audio"), Device(L"Intel Audio")));
+    // Without blanks one number runs into the next: a title is contained only with its numbers whole.
+    EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Disk #0, Partition #1"), Device(L"Disk #0, Partition #10")));
+    EXPECT_FALSE(RecordsDescribeSameDevice(Device(L"Partitionen & Volumes 10"), Device(L"Partitionen & Volumes 1")));
+}
+
+TEST(RecordsDescribeSameDevice, MonitorInstancesDecideBeforeEveryIdentityLabel) {
+    // Two monitors of one model whose EDIDs carry the same serial text: only Windows' device instance tells them apart.
+    const ReportRecord a = Device(L"DELL P2722H", {{L"Seriennummer", L"G97Q093"},
+                                                   {L"EDID-Instanz", L"DISPLAY\\DEL4240\\5&2b7f0e5b&0&UID4352_0"}});
+    const ReportRecord b = Device(L"DELL P2722H", {{L"Seriennummer", L"G97Q093"},
+                                                   {L"EDID-Instanz", L"DISPLAY\\DEL4240\\5&2b7f0e5b&0&UID4353_0"}});
+    EXPECT_FALSE(RecordsDescribeSameDevice(a, b));
 }
 
 TEST(DeduplicateRecords, LeavesEmptyAndSingleCategoriesAlone) {
@@ -117,6 +129,27 @@ TEST(DeduplicateRecords, EqualTitleLengthKeepsTheFirstTitle) {
     DeduplicateRecords(category);
     ASSERT_EQ(category.records.size(), 1u);
     EXPECT_EQ(category.records[0].title, L"ABCDEF-1");
+}
+
+TEST(DeduplicateRecords, MergesIntoTheFirstOfSeveralMatchingRecords) {
+    ReportCategory category = CategoryOf({
+        Device(L"Realtek Audio", {{L"PnP-Geräte-ID", L"HDAUDIO\\FUNC_01&VEN_10EC&DEV_0897\\1"}}),
+        Device(L"Realtek Audio", {{L"PnP-Geräte-ID", L"HDAUDIO\\FUNC_01&VEN_10EC&DEV_0897\\2"}}),
+        Device(L"Realtek Audio Device", {{L"Treiber", L"RTKVHD64.sys"}}),
+    });
+    DeduplicateRecords(category);
+    ASSERT_EQ(category.records.size(), 2u);
+    EXPECT_EQ(GetFieldValue(category.records[0], L"Treiber"), L"RTKVHD64.sys");
+    EXPECT_EQ(category.records[1].fields.size(), 1u);
+}
+
+TEST(DeduplicateRecords, APlaceholderTitleNeverReplacesARealName) {
+    ReportCategory category = CategoryOf({Device(L"DELL P2722H", {{L"Monitor-Hardwarekennung", L"DISPLAY\\DEL4240"}}),
+                                          Device(L"Generischer PnP-Monitor",
+                                                 {{L"Monitor-Hardwarekennung", L"DISPLAY\\DEL4240"}})});
+    DeduplicateRecords(category);
+    ASSERT_EQ(category.records.size(), 1u);
+    EXPECT_EQ(category.records[0].title, L"DELL P2722H");
 }
 
 TEST(DeduplicateRecords, MergesChainThroughFactBroughtByEarlierRecord) {
