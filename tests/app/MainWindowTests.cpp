@@ -498,6 +498,22 @@ TEST_F(MainWindowTest, BackgroundIsErasedWithTheWindowColour) {
     ReleaseDC(window, screen);
 }
 
+TEST_F(MainWindowTest, ProgressBarFillsInTheAccentColour) {
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1344, 791));
+    SendMessageW(state.progressBar, PBM_SETPOS, 100, 0);
+    RECT client{};
+    GetClientRect(state.progressBar, &client);
+    ASSERT_GT(client.right, 100);
+
+    WindowDc screen(window);
+    MemoryDc dc(CreateCompatibleDC(screen.get()));
+    BitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    SelectedObject selected(dc.get(), bitmap.get());
+    SendMessageW(state.progressBar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    // A themed bar would draw its theme's blue here instead.
+    EXPECT_EQ(GetPixel(dc.get(), client.right / 2, client.bottom / 2), AccentColor);
+}
+
 TEST_F(MainWindowTest, ExitCommandClosesTheWindowWhateverTheNotificationCode) {
     // An unknown id and the progress bar's id change nothing.
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_PROGRESS, 0), 0);
