@@ -3,6 +3,7 @@
 
 #include "app/CategoryView.h"
 #include "app/Controls.h"
+#include "app/Layout.h"
 #include "app/Palette.h"
 #include "app/Workers.h"
 #include "model/Version.h"
@@ -512,6 +513,24 @@ TEST_F(MainWindowTest, ProgressBarFillsInTheAccentColour) {
     SendMessageW(state.progressBar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     // A themed bar would draw its theme's blue here instead.
     EXPECT_EQ(GetPixel(dc.get(), client.right / 2, client.bottom / 2), AccentColor);
+}
+
+// Under Wine the font mapper stands in for Segoe UI; a wider face cuts the fixed-width buttons.
+TEST_F(MainWindowTest, ButtonLabelsFitTheirButtons) {
+    const MainLayout layout = ComputeLayout(1344, 791);
+    const std::pair<HWND, Box> buttons[] = {{state.rescanButton, layout.rescanButton},
+                                            {state.txtButton, layout.txtButton},
+                                            {state.jsonButton, layout.jsonButton},
+                                            {state.pdfButton, layout.pdfButton},
+                                            {state.copyButton, layout.copyButton}};
+    WindowDc dc(window);
+    SelectedObject font(dc.get(), state.bodyFont.get());
+    for (const auto& [button, box] : buttons) {
+        const std::wstring label = WindowText(button);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.get(), label.c_str(), static_cast<int>(label.size()), &extent);
+        EXPECT_LE(extent.cx, box.width) << testing::PrintToString(label);
+    }
 }
 
 TEST_F(MainWindowTest, ExitCommandClosesTheWindowWhateverTheNotificationCode) {
