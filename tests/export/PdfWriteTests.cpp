@@ -156,6 +156,20 @@ TEST_F(PdfWriteTest, LockedTargetKeepsItsContentAndNothingIsLeft) {
     EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"bericht.pdf"});
 }
 
+TEST_F(PdfWriteTest, ReadOnlyTargetGivesTheOpenErrorAndStaysAsItWas) {
+    WriteText(PathOf(L"bericht.pdf"), "alt");
+    ASSERT_TRUE(SetFileAttributesW(PathOf(L"bericht.pdf").c_str(), FILE_ATTRIBUTE_READONLY));
+    std::wstring error;
+    const bool written = WritePdfReport(PathOf(L"bericht.pdf"), SmallReport(), error);
+    const DWORD attributes = GetFileAttributesW(PathOf(L"bericht.pdf").c_str());
+    SetFileAttributesW(PathOf(L"bericht.pdf").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error, kOpenFailed);
+    EXPECT_EQ(ReadAll(PathOf(L"bericht.pdf")), "alt");
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"bericht.pdf"});
+}
+
 TEST_F(PdfWriteTest, FailedWriteKeepsTheEarlierFileAndRemovesThePartialOne) {
     WriteText(PathOf(L"bericht.pdf"), "alt");
     EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"bericht.pdf"), std::string(5000, 'n'), HalfThenFail),
