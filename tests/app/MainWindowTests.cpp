@@ -11,6 +11,7 @@
 #include <richedit.h>
 
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -346,6 +347,44 @@ TEST_F(MainWindowTest, FailedFirstScanStartLeavesOnlyRescanAndNoTimer) {
     EXPECT_FALSE(state.scanning);
     EXPECT_EQ(ButtonStates(state), (std::vector<bool>{true, false, false, false, false}));
     EXPECT_FALSE(TimerRunning(window));
+}
+
+namespace {
+
+HardwareReport ScanThatRunsOutOfMemory(const ProgressCallback& progress) {
+    progress(L"Prozessor wird gelesen …", 23);
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ScanThatThrowsKeepsThePreviousReportAndSaysSo) {
+    OnScanDone(state, SampleReport());
+    // What StartScan leaves behind while its thread runs.
+    state.scanning = true;
+    KillTimer(window, LOAD_TIMER_ID);
+    EnableActions(state, false);
+    for (LoadTile& tile : state.tiles) {
+        tile.percent = -1;
+    }
+
+    ScanWorker(window, ScanThatRunsOutOfMemory);
+    MSG message{};
+    while (PeekMessageW(&message, window, WM_APP_SCAN_PROGRESS, WM_APP_SCAN_FAILED, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+
+    EXPECT_FALSE(state.scanning);
+    ASSERT_NE(state.report, nullptr);
+    EXPECT_EQ(state.report->categories.size(), 3u);
+    EXPECT_EQ(TreeTexts(state.categoryTree),
+              (std::vector<std::wstring>{L"Aktuelle Auslastung  (1)", L"System  (1)", L"Laufwerke  (2)"}));
+    EXPECT_EQ(WindowText(state.detailsView).rfind(L"  Aktuelle Auslastung", 0), 0u);
+    EXPECT_EQ(ButtonStates(state), std::vector<bool>(5, true));
+    EXPECT_EQ(state.tiles[0].percent, 12);
+    EXPECT_TRUE(TimerRunning(window));
+    EXPECT_EQ(WindowText(state.statusLabel), L"Die Analyse ist fehlgeschlagen.");
+    EXPECT_EQ(SendMessageW(state.progressBar, PBM_GETPOS, 0, 0), 0);
 }
 
 TEST_F(MainWindowTest, ResizeLaysOutEveryControl) {
