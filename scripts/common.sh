@@ -5,7 +5,8 @@ export WINEPREFIX=$VELQUIST_BUILD/wineprefix
 export WINEDEBUG=-all
 
 velquist_packages=(g++-mingw-w64-x86-64-posix cmake ninja-build googletest wine wine64
-                   xvfb xauth imagemagick qpdf poppler-utils xdotool xclip python3 fonts-dejavu-core)
+                   xvfb xauth imagemagick qpdf poppler-utils xdotool xclip python3 fonts-dejavu-core
+                   fonts-dejavu-extra)
 
 # Installs only what is missing, so a prepared machine pays nothing.
 velquist_setup() {
@@ -38,7 +39,11 @@ velquist_wine_up() {
     fi
     wineserver -p </dev/null >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /d 'DejaVu Sans' /f </dev/null >/dev/null 2>&1
+    # Wine has no Segoe UI. The condensed DejaVu face is close to its width, so the fixed-width
+    # buttons keep their labels whole, and it has the ↻ and ◆ the window draws. Written on every
+    # run, so an older prefix takes it too.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /d 'DejaVu Sans Condensed' /f \
+        </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 

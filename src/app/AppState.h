@@ -17,6 +17,7 @@ inline constexpr UINT WM_APP_START_SCAN = WM_APP + 1;
 inline constexpr UINT WM_APP_SCAN_PROGRESS = WM_APP + 2;  // ProgressMessage*
 inline constexpr UINT WM_APP_SCAN_DONE = WM_APP + 3;      // HardwareReport*
 inline constexpr UINT WM_APP_LOAD_SAMPLE = WM_APP + 4;    // LoadSnapshot*
+inline constexpr UINT WM_APP_SCAN_FAILED = WM_APP + 5;    // no payload: the scan thread threw
 
 inline constexpr UINT_PTR LOAD_TIMER_ID = 1200;
 inline constexpr UINT kLoadTimerPeriodMs = 5000;

@@ -11,6 +11,7 @@
 #include <richedit.h>
 
 #include <cwchar>
+#include <exception>
 
 namespace {
 
@@ -50,6 +51,16 @@ SaveDialogChoice AskFor(const AppState& state, const ExportKind& kind) {
 
 } // namespace
 
+bool SaveReportText(const std::wstring& path, const HardwareReport& report, ReportTextBuilder build, bool withBom) {
+    // A report too large for memory must end in the failure message, not in an exception that
+    // the window procedure swallows without a word. Nothing is written before the text is whole.
+    try {
+        return WriteUtf8File(path, build(report), withBom);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 void ExportTextOrJson(AppState& state, bool json) {
     if (!state.report) {
         return;
@@ -63,9 +74,7 @@ void ExportTextOrJson(AppState& state, bool json) {
     if (choice.path.empty() || !state.report) {
         return;
     }
-    const HardwareReport& report = *state.report;
-    const std::wstring text = json ? BuildJsonReport(report) : BuildTextReport(report);
-    const bool ok = WriteUtf8File(choice.path, text, !json);
+    const bool ok = SaveReportText(choice.path, *state.report, json ? BuildJsonReport : BuildTextReport, !json);
     ShowMessage(state, ok ? kSavedText : kSaveFailedText, ok ? MB_ICONINFORMATION : MB_ICONERROR);
 }
 

@@ -136,6 +136,10 @@ void CreateMainControls(AppState& state) {
 
     SendMessageW(state.progressBar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     SendMessageW(state.progressBar, PBM_SETBARCOLOR, 0, AccentColor);
+    // A themed bar draws the theme's colour and ignores the one above. A blank name matches no
+    // theme class, which leaves the theme on Windows and under Wine alike; Wine refuses the
+    // empty name.
+    SetWindowTheme(state.progressBar, L" ", L" ");
 
     EnableActions(state, false);
 }

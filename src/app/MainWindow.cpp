@@ -186,6 +186,9 @@ LRESULT HandleMessage(AppState& state, HWND window, UINT message, WPARAM wParam,
     case WM_APP_LOAD_SAMPLE:
         OnLoadSample(state, TakePayload<LoadSnapshot>(lParam));
         return 0;
+    case WM_APP_SCAN_FAILED:
+        RecoverFromFailedScan(state);
+        return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

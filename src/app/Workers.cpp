@@ -30,20 +30,6 @@ bool StartDetachedThread(std::function<void()> body) {
     }
 }
 
-void ScanWorker(HWND target) noexcept {
-    try {
-        auto report = std::make_unique<HardwareReport>(CollectHardwareInventory(PostProgress{target}));
-        PostOwned(target, WM_APP_SCAN_DONE, std::move(report));
-    } catch (...) {
-        // The window waits for a report to leave its scanning state; an empty one is better
-        // than buttons that stay disabled for good.
-        try {
-            PostOwned(target, WM_APP_SCAN_DONE, std::make_unique<HardwareReport>());
-        } catch (...) {
-        }
-    }
-}
-
 void LoadSampleWorker(HWND target) noexcept {
     try {
         PostOwned(target, WM_APP_LOAD_SAMPLE, std::make_unique<LoadSnapshot>(SampleLiveLoad()));
@@ -53,7 +39,30 @@ void LoadSampleWorker(HWND target) noexcept {
     }
 }
 
+// Back to where the window was before the scan: the previous report stays shown and
+// exportable, with its load values, its buttons and its refresh timer.
+void LeaveScanWithoutReport(AppState& state, const wchar_t* status) {
+    state.scanning = false;
+    EnableActions(state, true);
+    SyncLoadTiles(state);
+    if (state.report) {
+        SetTimer(state.hwnd, LOAD_TIMER_ID, kLoadTimerPeriodMs, nullptr);
+    }
+    SetWindowTextW(state.statusLabel, status);
+}
+
 } // namespace
+
+void ScanWorker(HWND target, ScanFunction scan) noexcept {
+    try {
+        auto report = std::make_unique<HardwareReport>(scan(PostProgress{target}));
+        PostOwned(target, WM_APP_SCAN_DONE, std::move(report));
+    } catch (...) {
+        // An empty report here would replace the good one and read as a finished scan. The
+        // message needs no memory, so it still goes out when memory ran short.
+        PostMessageW(target, WM_APP_SCAN_FAILED, 0, 0);
+    }
+}
 
 void PostProgress::operator()(const std::wstring& message, int percent) const {
     PostOwned(target, WM_APP_SCAN_PROGRESS, std::make_unique<ProgressMessage>(ProgressMessage{message, percent}));
@@ -75,19 +84,19 @@ void StartScan(AppState& state) {
         }
     }
     const HWND target = state.hwnd;
-    if (!StartDetachedThread([target] { ScanWorker(target); })) {
+    if (!StartDetachedThread([target] { ScanWorker(target, CollectHardwareInventory); })) {
         RecoverFromFailedScanStart(state);
     }
 }
 
 void RecoverFromFailedScanStart(AppState& state) {
-    state.scanning = false;
-    EnableActions(state, true);
-    SyncLoadTiles(state);
-    if (state.report) {
-        SetTimer(state.hwnd, LOAD_TIMER_ID, kLoadTimerPeriodMs, nullptr);
-    }
-    SetWindowTextW(state.statusLabel, L"Die Analyse konnte nicht gestartet werden.");
+    LeaveScanWithoutReport(state, L"Die Analyse konnte nicht gestartet werden.");
+}
+
+void RecoverFromFailedScan(AppState& state) {
+    // The bar stood wherever the scan got to; it would look like a scan still under way.
+    SendMessageW(state.progressBar, PBM_SETPOS, 0, 0);
+    LeaveScanWithoutReport(state, L"Die Analyse ist fehlgeschlagen.");
 }
 
 void StartLoadSample(AppState& state) {

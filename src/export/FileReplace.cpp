@@ -72,9 +72,20 @@ bool WriteAll(const FileHandle& file, std::string_view bytes, FileSink sink) {
     return true;
 }
 
+// Windows refuses to move a file over a read-only one; Wine replaces it and drops the attribute.
+// Asking first keeps such a file on every platform.
+bool IsReadOnlyFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 }  // namespace
 
 FileReplaceResult ReplaceFileWithBytes(const std::wstring& path, std::string_view bytes, FileSink sink) {
+    if (IsReadOnlyFile(path)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FileReplaceResult::OpenFailed;
+    }
     std::wstring siblingPath;
     FileHandle file = CreateSiblingFile(path, siblingPath);
     if (!file.IsOpen()) {

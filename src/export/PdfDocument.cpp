@@ -75,7 +75,7 @@ std::string AssemblePdfDocument(const std::vector<PdfPage>& pages) {
     return document;
 }
 
-bool WritePdfReport(const std::wstring& path, const HardwareReport& report, std::wstring& error) {
+bool WritePdfReport(const std::wstring& path, const HardwareReport& report, std::wstring& error, FileSink sink) {
     std::string document;
     // The caller is a window procedure: a report too large for memory must become a failure
     // text, not an exception.
@@ -88,7 +88,7 @@ bool WritePdfReport(const std::wstring& path, const HardwareReport& report, std:
         return false;
     }
 
-    switch (ReplaceFileWithBytes(path, document)) {
+    switch (ReplaceFileWithBytes(path, document, sink)) {
     case FileReplaceResult::Written:
         return true;
     case FileReplaceResult::OpenFailed:

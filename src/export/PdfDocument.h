@@ -3,6 +3,8 @@
 // A small PDF 1.4 writer of our own: pages collect drawing operators as text, and the
 // document is assembled (objects, cross-reference table, trailer) in memory.
 
+#include "export/FileReplace.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,4 +39,6 @@ std::string AssemblePdfDocument(const std::vector<PdfPage>& pages);
 
 // Writes the graphical report; the file appears under `path` only when it was written whole.
 // On failure returns false and sets `error`; otherwise `error` is left as it was.
-bool WritePdfReport(const std::wstring& path, const HardwareReport& report, std::wstring& error);
+// `sink` is for tests that make the write fail (see ReplaceFileWithBytes).
+bool WritePdfReport(const std::wstring& path, const HardwareReport& report, std::wstring& error,
+                    FileSink sink = nullptr);

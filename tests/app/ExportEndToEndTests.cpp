@@ -19,6 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kFileNameBox = 0x47C;
+constexpr int kFileTypeBox = 0x470;
 
 struct DialogSearch {
     DWORD processId;
@@ -28,7 +29,7 @@ struct DialogSearch {
 
 // The save dialog and the message boxes are both of the dialog class; only the save dialog has
 // the file name box.
-HWND WaitForDialog(DWORD processId, bool saveDialog) {
+HWND WaitForDialog(DWORD processId, bool saveDialog, Clock::duration timeout = 15s) {
     DialogSearch search{processId, saveDialog, nullptr};
     WaitUntil(
         [&] {
@@ -50,7 +51,7 @@ HWND WaitForDialog(DWORD processId, bool saveDialog) {
                 reinterpret_cast<LPARAM>(&search));
             return search.found != nullptr;
         },
-        15s);
+        timeout);
     return search.found;
 }
 
@@ -63,6 +64,28 @@ std::wstring DialogTexts(HWND dialog) {
     }
     return texts;
 }
+
+// Items of the dialog's file type box, read across the process boundary.
+std::vector<std::wstring> ComboItems(HWND combo) {
+    std::vector<std::wstring> items;
+    const auto count = Send(combo, CB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        const auto length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i));
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(length));
+        items.push_back(text);
+    }
+    return items;
+}
+
+// What the save dialog proposed, and the caption and text of the message box after it.
+struct ExportSeen {
+    std::wstring proposedName;
+    std::vector<std::wstring> fileTypes;
+    std::wstring caption;
+    std::wstring text;
+};
 
 std::string ReadFileBytes(const std::wstring& path) {
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
@@ -96,24 +119,40 @@ protected:
         }
     }
 
-    // Runs one export command: types the path into the save dialog and returns the message
-    // box's text after confirming it.
-    std::wstring Export(int command, const std::wstring& path) {
+    // Runs one export command: types the path into the save dialog, answers the question
+    // whether to replace an existing file with yes, and reads the message box before
+    // confirming it.
+    ExportSeen Export(int command, const std::wstring& path, bool replacing = false) {
+        ExportSeen seen;
         PostMessageW(main, WM_COMMAND, MAKEWPARAM(command, 0), 0);
         const HWND dialog = WaitForDialog(GetProcessId(program.process()), true);
         if (!dialog) {
-            return L"<no save dialog>";
+            seen.text = L"<no save dialog>";
+            return seen;
         }
+        seen.proposedName = TextOf(GetDlgItem(dialog, kFileNameBox));
+        seen.fileTypes = ComboItems(GetDlgItem(dialog, kFileTypeBox));
         Send(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        if (replacing) {
+            const HWND question = WaitForDialog(GetProcessId(program.process()), false);
+            if (!question) {
+                seen.text = L"<no question>";
+                return seen;
+            }
+            PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+            WaitUntil([&] { return !IsWindow(question); }, 5s);
+        }
         const HWND box = WaitForDialog(GetProcessId(program.process()), false);
         if (!box) {
-            return L"<no message box>";
+            seen.text = L"<no message box>";
+            return seen;
         }
-        const std::wstring text = DialogTexts(box);
+        seen.caption = TextOf(box);
+        seen.text = DialogTexts(box);
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         WaitUntil([&] { return !IsWindow(box); }, 5s);
-        return text;
+        return seen;
     }
 
     RunningProgram program;
@@ -134,19 +173,31 @@ TEST_F(ExportEndToEnd, WritesTxtJsonAndPdfThroughTheSaveDialog) {
         DeleteFileW(path.c_str());
     }
 
-    EXPECT_EQ(Export(IDC_EXPORT_TXT, txt), L"Der Hardwarebericht wurde erfolgreich gespeichert.");
+    const ExportSeen txtSeen = Export(IDC_EXPORT_TXT, txt);
+    EXPECT_EQ(txtSeen.text, L"Der Hardwarebericht wurde erfolgreich gespeichert.");
+    EXPECT_EQ(txtSeen.caption, L"Velquist");
+    EXPECT_EQ(txtSeen.proposedName, L"Velquist_Bericht.txt");
+    EXPECT_EQ(txtSeen.fileTypes, (std::vector<std::wstring>{L"Textdateien (*.txt)", L"Alle Dateien (*.*)"}));
     const std::string txtBytes = ReadFileBytes(txt);
     EXPECT_EQ(txtBytes.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(txtBytes.find("Aktuelle Auslastung"), std::string::npos);
     EXPECT_EQ(txtBytes.find('\r'), std::string::npos);
 
-    EXPECT_EQ(Export(IDC_EXPORT_JSON, json), L"Der Hardwarebericht wurde erfolgreich gespeichert.");
+    const ExportSeen jsonSeen = Export(IDC_EXPORT_JSON, json);
+    EXPECT_EQ(jsonSeen.text, L"Der Hardwarebericht wurde erfolgreich gespeichert.");
+    EXPECT_EQ(jsonSeen.caption, L"Velquist");
+    EXPECT_EQ(jsonSeen.proposedName, L"Velquist_Bericht.json");
+    EXPECT_EQ(jsonSeen.fileTypes, (std::vector<std::wstring>{L"JSON-Dateien (*.json)", L"Alle Dateien (*.*)"}));
     const std::string jsonBytes = ReadFileBytes(json);
     ASSERT_FALSE(jsonBytes.empty());
     EXPECT_EQ(jsonBytes[0], '{');
     EXPECT_NE(jsonBytes.find("\"Aktuelle Auslastung\""), std::string::npos);
 
-    EXPECT_EQ(Export(IDC_EXPORT_PDF, pdf), L"Der grafische PDF-Hardwarebericht wurde erfolgreich gespeichert.");
+    const ExportSeen pdfSeen = Export(IDC_EXPORT_PDF, pdf);
+    EXPECT_EQ(pdfSeen.text, L"Der grafische PDF-Hardwarebericht wurde erfolgreich gespeichert.");
+    EXPECT_EQ(pdfSeen.caption, L"Velquist");
+    EXPECT_EQ(pdfSeen.proposedName, L"Velquist_Hardwarebericht.pdf");
+    EXPECT_EQ(pdfSeen.fileTypes, (std::vector<std::wstring>{L"PDF-Dateien (*.pdf)", L"Alle Dateien (*.*)"}));
     const std::string pdfBytes = ReadFileBytes(pdf);
     EXPECT_EQ(pdfBytes.substr(0, 8), "%PDF-1.4");
     EXPECT_EQ(pdfBytes.substr(pdfBytes.size() - 6), "%%EOF\n");
@@ -175,6 +226,48 @@ TEST_F(ExportEndToEnd, WritesTxtJsonAndPdfThroughTheSaveDialog) {
 
     for (const std::wstring& path : {txt, json, pdf}) {
         DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Every closed dialog costs Wine about two seconds here, so one case covers cancel and refusal.
+TEST_F(ExportEndToEnd, CancelShowsNothingAndReadOnlyFilesAreRefused) {
+    const DWORD processId = GetProcessId(program.process());
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_TXT, 0), 0);
+    const HWND dialog = WaitForDialog(processId, true);
+    ASSERT_NE(dialog, nullptr);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s));
+    EXPECT_EQ(WaitForDialog(processId, false, 500ms), nullptr) << "a message box after cancel";
+
+    const std::wstring folder = FreshFolder();
+    struct Refusal {
+        int command;
+        const wchar_t* name;
+        const wchar_t* failure;
+    };
+    const Refusal refusals[] = {
+        {IDC_EXPORT_JSON, L"schreibgeschuetzt.json",
+         L"Der Hardwarebericht konnte nicht gespeichert werden. Prüfen Sie Zielordner und Zugriffsrechte."},
+        {IDC_EXPORT_PDF, L"schreibgeschuetzt.pdf",
+         L"Der PDF-Bericht konnte nicht gespeichert werden.\n\nDie PDF-Datei konnte nicht zum Schreiben geöffnet werden."}};
+    for (const auto& [command, name, failure] : refusals) {
+        const std::wstring path = folder + L"\\" + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        {
+            std::ofstream(std::filesystem::path(path), std::ios::binary) << "alt";
+        }
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        const ExportSeen refused = Export(command, path, true);
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const std::string kept = ReadFileBytes(path);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+
+        EXPECT_EQ(refused.caption, L"Velquist");
+        EXPECT_EQ(refused.text, std::wstring(failure));
+        EXPECT_EQ(kept, "alt");
+        EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u);
     }
     RemoveDirectoryW(folder.c_str());
 }

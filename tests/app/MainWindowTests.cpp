@@ -3,6 +3,7 @@
 
 #include "app/CategoryView.h"
 #include "app/Controls.h"
+#include "app/Layout.h"
 #include "app/Palette.h"
 #include "app/Workers.h"
 #include "model/Version.h"
@@ -10,6 +11,7 @@
 #include <richedit.h>
 
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -347,6 +349,44 @@ TEST_F(MainWindowTest, FailedFirstScanStartLeavesOnlyRescanAndNoTimer) {
     EXPECT_FALSE(TimerRunning(window));
 }
 
+namespace {
+
+HardwareReport ScanThatRunsOutOfMemory(const ProgressCallback& progress) {
+    progress(L"Prozessor wird gelesen …", 23);
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ScanThatThrowsKeepsThePreviousReportAndSaysSo) {
+    OnScanDone(state, SampleReport());
+    // What StartScan leaves behind while its thread runs.
+    state.scanning = true;
+    KillTimer(window, LOAD_TIMER_ID);
+    EnableActions(state, false);
+    for (LoadTile& tile : state.tiles) {
+        tile.percent = -1;
+    }
+
+    ScanWorker(window, ScanThatRunsOutOfMemory);
+    MSG message{};
+    while (PeekMessageW(&message, window, WM_APP_SCAN_PROGRESS, WM_APP_SCAN_FAILED, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+
+    EXPECT_FALSE(state.scanning);
+    ASSERT_NE(state.report, nullptr);
+    EXPECT_EQ(state.report->categories.size(), 3u);
+    EXPECT_EQ(TreeTexts(state.categoryTree),
+              (std::vector<std::wstring>{L"Aktuelle Auslastung  (1)", L"System  (1)", L"Laufwerke  (2)"}));
+    EXPECT_EQ(WindowText(state.detailsView).rfind(L"  Aktuelle Auslastung", 0), 0u);
+    EXPECT_EQ(ButtonStates(state), std::vector<bool>(5, true));
+    EXPECT_EQ(state.tiles[0].percent, 12);
+    EXPECT_TRUE(TimerRunning(window));
+    EXPECT_EQ(WindowText(state.statusLabel), L"Die Analyse ist fehlgeschlagen.");
+    EXPECT_EQ(SendMessageW(state.progressBar, PBM_GETPOS, 0, 0), 0);
+}
+
 TEST_F(MainWindowTest, ResizeLaysOutEveryControl) {
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1344, 791));
     RECT tree{};
@@ -496,6 +536,40 @@ TEST_F(MainWindowTest, BackgroundIsErasedWithTheWindowColour) {
     DeleteObject(bitmap);
     DeleteDC(dc);
     ReleaseDC(window, screen);
+}
+
+TEST_F(MainWindowTest, ProgressBarFillsInTheAccentColour) {
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1344, 791));
+    SendMessageW(state.progressBar, PBM_SETPOS, 100, 0);
+    RECT client{};
+    GetClientRect(state.progressBar, &client);
+    ASSERT_GT(client.right, 100);
+
+    WindowDc screen(window);
+    MemoryDc dc(CreateCompatibleDC(screen.get()));
+    BitmapHandle bitmap(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    SelectedObject selected(dc.get(), bitmap.get());
+    SendMessageW(state.progressBar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    // A themed bar would draw its theme's blue here instead.
+    EXPECT_EQ(GetPixel(dc.get(), client.right / 2, client.bottom / 2), AccentColor);
+}
+
+// Under Wine the font mapper stands in for Segoe UI; a wider face cuts the fixed-width buttons.
+TEST_F(MainWindowTest, ButtonLabelsFitTheirButtons) {
+    const MainLayout layout = ComputeLayout(1344, 791);
+    const std::pair<HWND, Box> buttons[] = {{state.rescanButton, layout.rescanButton},
+                                            {state.txtButton, layout.txtButton},
+                                            {state.jsonButton, layout.jsonButton},
+                                            {state.pdfButton, layout.pdfButton},
+                                            {state.copyButton, layout.copyButton}};
+    WindowDc dc(window);
+    SelectedObject font(dc.get(), state.bodyFont.get());
+    for (const auto& [button, box] : buttons) {
+        const std::wstring label = WindowText(button);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.get(), label.c_str(), static_cast<int>(label.size()), &extent);
+        EXPECT_LE(extent.cx, box.width) << testing::PrintToString(label);
+    }
 }
 
 TEST_F(MainWindowTest, ExitCommandClosesTheWindowWhateverTheNotificationCode) {

@@ -156,10 +156,33 @@ TEST_F(PdfWriteTest, LockedTargetKeepsItsContentAndNothingIsLeft) {
     EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"bericht.pdf"});
 }
 
+TEST_F(PdfWriteTest, ReadOnlyTargetGivesTheOpenErrorAndStaysAsItWas) {
+    WriteText(PathOf(L"bericht.pdf"), "alt");
+    ASSERT_TRUE(SetFileAttributesW(PathOf(L"bericht.pdf").c_str(), FILE_ATTRIBUTE_READONLY));
+    std::wstring error;
+    const bool written = WritePdfReport(PathOf(L"bericht.pdf"), SmallReport(), error);
+    const DWORD attributes = GetFileAttributesW(PathOf(L"bericht.pdf").c_str());
+    SetFileAttributesW(PathOf(L"bericht.pdf").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error, kOpenFailed);
+    EXPECT_EQ(ReadAll(PathOf(L"bericht.pdf")), "alt");
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"bericht.pdf"});
+}
+
 TEST_F(PdfWriteTest, FailedWriteKeepsTheEarlierFileAndRemovesThePartialOne) {
     WriteText(PathOf(L"bericht.pdf"), "alt");
     EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"bericht.pdf"), std::string(5000, 'n'), HalfThenFail),
               FileReplaceResult::WriteFailed);
+    EXPECT_EQ(ReadAll(PathOf(L"bericht.pdf")), "alt");
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"bericht.pdf"});
+}
+
+TEST_F(PdfWriteTest, FailedWriteGivesTheWriteErrorNotTheOpenError) {
+    WriteText(PathOf(L"bericht.pdf"), "alt");
+    std::wstring error;
+    EXPECT_FALSE(WritePdfReport(PathOf(L"bericht.pdf"), SmallReport(), error, HalfThenFail));
+    EXPECT_EQ(error, kWriteFailed);
     EXPECT_EQ(ReadAll(PathOf(L"bericht.pdf")), "alt");
     EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"bericht.pdf"});
 }
@@ -172,7 +195,8 @@ TEST_F(PdfWriteTest, FailedWriteOfANewFileLeavesNothing) {
 
 TEST_F(PdfWriteTest, EveryByteGoesThroughTheSinkOnce) {
     sunkBytes.clear();
-    const std::string bytes = "%PDF\x00\xFF\n" + std::string(70000, 'b');
+    constexpr char head[] = "%PDF\x00\xFF\n";
+    const std::string bytes = std::string(head, sizeof head - 1) + std::string(70000, 'b');
     EXPECT_EQ(ReplaceFileWithBytes(PathOf(L"a.pdf"), bytes, RecordingSink), FileReplaceResult::Written);
     EXPECT_EQ(sunkBytes, bytes);
     EXPECT_EQ(ReadAll(PathOf(L"a.pdf")), bytes);

@@ -159,6 +159,19 @@ TEST_F(WriteUtf8FileTest, FailedReplaceKeepsTheEarlierFileWhole) {
     EXPECT_EQ(Entries(folder_), std::set<std::wstring>{L"bericht.txt"});
 }
 
+TEST_F(WriteUtf8FileTest, ReadOnlyTargetIsRefusedAndKeepsContentAndAttribute) {
+    const fs::path target = folder_ / L"bericht.txt";
+    WriteBytes(target, "schreibgeschützt");
+    ASSERT_TRUE(SetFileAttributesW(target.wstring().c_str(), FILE_ATTRIBUTE_READONLY));
+    const bool written = WriteUtf8File(target.wstring(), L"neu", true);
+    const DWORD attributes = GetFileAttributesW(target.wstring().c_str());
+    SetFileAttributesW(target.wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadBytes(target), "schreibgeschützt");
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(Entries(folder_), std::set<std::wstring>{L"bericht.txt"});
+}
+
 TEST_F(WriteUtf8FileTest, StrayFileWithATemporaryLookingNameIsNotTouched) {
     // Whatever else sits in the folder, only the target changes.
     WriteBytes(folder_ / L"~velquist-fremd.tmp", "fremd");
