@@ -244,6 +244,18 @@ constexpr AttachedDeviceSource kAttachedDeviceSources[] = {
     {&kBatteryQuery, nullptr, nullptr},
 };
 
+// Windows reports 71582788 minutes (0x4444444, some 136 years) while the mains power is on:
+// no estimate at all, not a run time.
+constexpr wchar_t kRunTimeOnMains[] = L"71582788";
+
+std::wstring RunTimeOrNotReported(const std::wstring& minutes) {
+    return minutes == kRunTimeOnMains ? std::wstring(kNotReported) : minutes;
+}
+
+constexpr ValueRule kBatteryRules[] = {
+    {LabelMatch::Exact, L"Geschätzte Laufzeit (Min.)", RunTimeOrNotReported},
+};
+
 constexpr ValueRule kVolumeSizeRules[] = {
     {LabelMatch::Exact, L"Größe", FormatBytes},
     {LabelMatch::Exact, L"Frei", FormatBytes},
@@ -295,4 +307,5 @@ void CollectAttachedDevices(ScanContext& scan) {
             RunQueryLiteral(scan.report, scan.wmi, *source.query);
         }
     }
+    ApplyValueRules(FindOrAddCategory(scan.report.categories, kBattery), kBatteryRules);
 }

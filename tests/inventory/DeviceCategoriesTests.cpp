@@ -222,7 +222,8 @@ TEST_F(DeviceCategoryScan, AttachedDevicesCreateTheNineCategoriesInOrderAndGoOnA
 // A notebook as Windows delivers it: its webcam as a Win32_PnPEntity of the camera setup class
 // (ClassGuid in lower case, the id lists as string arrays), and its battery as Win32_Battery,
 // whose class has no Manufacturer. Many notebooks leave the two capacities NULL; this one fills
-// them (mWh), and EstimatedRunTime 71582788 is what Windows reports while the mains power is on.
+// them (mWh), and EstimatedRunTime 71582788 is what Windows reports while the mains power is on:
+// no estimate, so it must not read as 136 years.
 TEST(CollectAttachedDevices, ReadsCamerasAndBatteriesFromTheirClassesAsWindowsDeliversThem) {
     const std::wstring cameraQuery =
         kPnpQueryStart + L"ClassGuid='{CA3E7AB9-B4C3-4AE6-8251-579EF933890F}' OR "
@@ -306,7 +307,7 @@ TEST(CollectAttachedDevices, ReadsCamerasAndBatteriesFromTheirClassesAsWindowsDe
         {L"Designkapazität", L"51000"},
         {L"Vollladekapazität", L"45872"},
         {L"Ladestand (%)", L"87"},
-        {L"Geschätzte Laufzeit (Min.)", L"71582788"},
+        {L"Geschätzte Laufzeit (Min.)", L"Nicht gemeldet"},
         {L"Akkustatus (Code)", L"2"},
         {L"Status", L"OK"},
     };
