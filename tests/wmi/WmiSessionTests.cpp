@@ -139,3 +139,16 @@ TEST_F(WmiSessionTest, IntegerArrayPropertyReadsAsText) {
     ASSERT_FALSE(types.empty());
     EXPECT_EQ(types.find_first_not_of(L"0123456789; "), std::wstring::npos);
 }
+
+TEST_F(WmiSessionTest, Uint32ReadsAsItsUnsignedValue) {
+    WmiSession session(L"ROOT\\CIMV2");
+    ASSERT_TRUE(session.IsConnected());
+    // Under Xvfb Wine reports 0xFFF00000 bytes of adapter memory, which the signed VT_I4 makes negative.
+    const std::vector<WmiRow> rows = session.Query(L"SELECT * FROM Win32_VideoController", {L"AdapterRAM"});
+    ASSERT_GE(rows.size(), 1u);
+    for (const WmiRow& row : rows) {
+        const std::wstring memory = GetRowValue(row, L"AdapterRAM", L"");
+        ASSERT_FALSE(memory.empty());
+        EXPECT_EQ(memory.find_first_not_of(L"0123456789"), std::wstring::npos) << testing::PrintToString(memory);
+    }
+}
