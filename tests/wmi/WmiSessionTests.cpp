@@ -1,6 +1,7 @@
 #include "wmi/WmiSession.h"
 
 #include "wmi/ComApartment.h"
+#include "wmi/WmiRecording.h"
 
 #include <gtest/gtest.h>
 
@@ -151,4 +152,19 @@ TEST_F(WmiSessionTest, Uint32ReadsAsItsUnsignedValue) {
         ASSERT_FALSE(memory.empty());
         EXPECT_EQ(memory.find_first_not_of(L"0123456789"), std::wstring::npos) << testing::PrintToString(memory);
     }
+}
+
+TEST(WmiRecording, ReplaysUnsignedValuesAsALiveSessionReadsThem) {
+    // A graphics adapter with 4 GiB as Windows answers for it: AdapterRAM, a uint32, in VT_I4.
+    RecordedValue adapterRam;
+    adapterRam.cimType = CIM_UINT32;
+    adapterRam.value.vt = VT_I4;
+    adapterRam.value.lVal = -1048576;
+    WmiRecording recording;
+    recording.answers.push_back(
+        {L"ROOT\\CIMV2", L"SELECT * FROM Win32_VideoController", {{{L"AdapterRAM", adapterRam}}}});
+    WmiSession session(L"ROOT\\CIMV2", recording);
+    const std::vector<WmiRow> rows = session.Query(L"SELECT * FROM Win32_VideoController", {L"AdapterRAM"});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(GetRowValue(rows[0], L"AdapterRAM", L""), L"4293918720");
 }
