@@ -130,6 +130,11 @@ std::wstring FormatArchitecture(const std::wstring& text) {
     return text.empty() ? std::wstring(kNotReported) : text;
 }
 
+std::wstring TrimmedOrNotReported(const std::wstring& text) {
+    std::wstring trimmed = TrimWhitespace(text);
+    return trimmed.empty() ? std::wstring(kNotReported) : trimmed;
+}
+
 std::wstring FormatUptime() {
     return FormatDuration(GetTickCount64() / 1000);
 }

@@ -20,6 +20,8 @@ std::wstring FormatTemperature(const std::wstring& text);
 std::wstring FormatMhz(const std::wstring& text);
 // Win32_Processor.Architecture code to its name.
 std::wstring FormatArchitecture(const std::wstring& text);
+// The text without surrounding white space; a text of blanks only is as unreported as a missing one.
+std::wstring TrimmedOrNotReported(const std::wstring& text);
 
 // "3 Tage, 04:05:06" since the machine started.
 std::wstring FormatUptime();

@@ -26,5 +26,10 @@ void RunQueryIntoCategory(HardwareReport& report, WmiSession& session, const std
                           const std::wstring& wql, const std::vector<std::wstring>& propertyList,
                           const std::wstring& titleProperty, const FieldTable& fieldTable);
 
-// Appends one field per table pair; a value the row lacks or leaves empty reads "Nicht gemeldet".
+// The step after its query: one record per row, appended to the category. A title the row lacks
+// or leaves blank becomes the category name and the record's running number in the category.
+void AppendRowsToCategory(ReportCategory& category, const std::vector<WmiRow>& rows,
+                          const std::wstring& titleProperty, const FieldTable& fieldTable);
+
+// Appends one field per table pair, trimmed; a value the row lacks or leaves blank reads "Nicht gemeldet".
 void FillFieldsFromRow(ReportRecord& record, const WmiRow& row, const FieldTable& fieldTable);

@@ -40,10 +40,11 @@ bool IsMerged(const ReportCategory& category) {
                         [&](const wchar_t* name) { return category.name == name; });
 }
 
+// A value that trims to nothing was never reported; shown empty, it would read as a lost line.
 void NormaliseRecord(ReportRecord& record) {
     record.title = TrimWhitespace(std::move(record.title));
     for (ReportField& field : record.fields) {
-        field.second = TrimWhitespace(std::move(field.second));
+        field.second = TrimmedOrNotReported(field.second);
     }
     ApplyValueRules(record, kFinalValueRules);
 }

@@ -128,7 +128,7 @@ ReportRecord BuildThermalZoneRecord(const WmiRow& row) {
 
 ReportRecord BuildHardwareMonitorRecord(const WmiRow& row) {
     const SensorKind& kind = FindSensorKind(GetRowValue(row, L"SensorType", kNotReported));
-    ReportRecord record{GetRowValue(row, L"Name", kNotReported), {}};
+    ReportRecord record{TrimmedOrNotReported(GetRowValue(row, L"Name", kNotReported)), {}};
     record.fields.emplace_back(kind.label, ReadingWithUnit(row, L"Value", kind.unit));
     record.fields.emplace_back(L"Minimum", ReadingWithUnit(row, L"Min", kind.unit));
     record.fields.emplace_back(L"Maximum", ReadingWithUnit(row, L"Max", kind.unit));

@@ -23,16 +23,19 @@ constexpr uint8_t kMemoryDeviceType = 17;
 constexpr uint8_t kEndOfTableType = 127;
 constexpr size_t kMemoryDeviceMinLength = 0x15;
 constexpr size_t kVoltagesMinLength = 0x28;
+constexpr uint16_t kSizeUnknown = 0xFFFF;
 
 struct CodeName {
     const wchar_t* code;
     const wchar_t* name;
 };
 
+// The firmware's type-17 codes, which Win32_PhysicalMemory.SMBIOSMemoryType passes on as they are.
+// WMI's own MemoryType counts differently (20 DDR, 21 DDR2, 22 DDR2 FB-DIMM) and is never fed here.
 constexpr CodeName kMemoryTypes[] = {
-    {L"20", L"DDR"},    {L"21", L"DDR2"},   {L"24", L"DDR3"},   {L"26", L"DDR4"},
-    {L"30", L"LPDDR4"}, {L"34", L"DDR5"},   {L"35", L"LPDDR5"}, {L"", kNotReported},
-    {L"0", kNotReported},
+    {L"18", L"DDR"},    {L"19", L"DDR2"},   {L"20", L"DDR2 FB-DIMM"}, {L"24", L"DDR3"},
+    {L"26", L"DDR4"},   {L"30", L"LPDDR4"}, {L"34", L"DDR5"},         {L"35", L"LPDDR5"},
+    {L"", kNotReported}, {L"0", kNotReported},
     // Already a missing value: a code table never turns it into a code.
     {kNotReported, kNotReported},
 };
@@ -154,7 +157,7 @@ MemoryDevice ReadMemoryDevice(std::span<const uint8_t> structure, std::span<cons
 uint64_t DecodeModuleBytes(const MemoryDevice& device) {
     constexpr uint64_t kKiB = 1024;
     constexpr uint64_t kMiB = 1024 * 1024;
-    if (device.size == 0 || device.size == 0xFFFF) {
+    if (device.size == 0 || device.size == kSizeUnknown) {
         return 0;
     }
     if (device.size == 0x7FFF && device.extendedSize > 0) {
@@ -240,7 +243,12 @@ void SetNonZero(ReportRecord& record, const wchar_t* label, uint16_t value, cons
 }
 
 void SetModuleFields(ReportRecord& record, const MemoryDevice& device, const std::wstring& capacity) {
-    SetField(record, L"Kapazität", capacity);
+    // SetField never adds an unknown value, yet a fitted module of unknown size should say so.
+    if (capacity == kNotReported && GetFieldValue(record, L"Kapazität").empty()) {
+        record.fields.emplace_back(L"Kapazität", capacity);
+    } else {
+        SetField(record, L"Kapazität", capacity);
+    }
     SetField(record, L"Hersteller", device.manufacturer);
     SetField(record, L"Seriennummer", device.serialNumber);
     SetField(record, L"Teilenummer", device.partNumber);
@@ -280,7 +288,8 @@ void ProcessMemoryDevice(ReportCategory& memory, size_t candidateCount, MemorySu
     summary.found = true;
     const MemoryDevice device = ReadMemoryDevice(structure, stringSet);
     const uint64_t bytes = DecodeModuleBytes(device);
-    const bool installed = bytes > 0;
+    // 0xFFFF is a module whose size the firmware could not read, not an empty slot.
+    const bool installed = bytes > 0 || device.size == kSizeUnknown;
     std::wstring capacity;
     ReportRecord* slot = nullptr;
     if (installed) {
@@ -289,7 +298,7 @@ void ProcessMemoryDevice(ReportCategory& memory, size_t candidateCount, MemorySu
         summary.totalBytes = bytes > std::numeric_limits<uint64_t>::max() - summary.totalBytes
                                  ? std::numeric_limits<uint64_t>::max()
                                  : summary.totalBytes + bytes;
-        capacity = FormatBytes(std::to_wstring(bytes));
+        capacity = bytes > 0 ? FormatBytes(std::to_wstring(bytes)) : std::wstring(kNotReported);
         slot = FindInstalledModuleRecord(memory, candidateCount, device, capacity);
     }
     if (slot) {

@@ -118,12 +118,6 @@ std::vector<std::wstring> PropertyList(std::span<const wchar_t* const> names) {
     return std::vector<std::wstring>(names.begin(), names.end());
 }
 
-// A blank-only text is as unreported as a missing one.
-std::wstring TrimmedOrNotReported(const std::wstring& text) {
-    std::wstring trimmed = TrimWhitespace(text);
-    return trimmed.empty() ? std::wstring(kNotReported) : trimmed;
-}
-
 // Units are appended only to what the drive reported.
 std::wstring WithUnit(const std::wstring& value, const wchar_t* unit) {
     return value == kNotReported ? value : value + unit;
@@ -178,7 +172,7 @@ void ConvertDiskDriveValues(ReportRecord& drive) {
 
 ReportRecord BuildPhysicalDiskRecord(const WmiRow& row) {
     ReportRecord record;
-    record.title = GetRowValue(row, L"FriendlyName", kNotReported);
+    record.title = TrimmedOrNotReported(GetRowValue(row, L"FriendlyName", kNotReported));
     record.fields.reserve(std::size(kPhysicalDiskFields));
     for (const PhysicalDiskField& field : kPhysicalDiskFields) {
         record.fields.emplace_back(field.label, PhysicalDiskValue(row, field));

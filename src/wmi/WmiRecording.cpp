@@ -23,7 +23,7 @@ WmiRow ReadRecordedRow(const RecordedObject& object, const std::vector<std::wstr
             continue;
         }
         if (const RecordedValue* value = FindProperty(object, name)) {
-            row.emplace(name, VariantToText(value->value));
+            row.emplace(name, CimValueToText(value->value, value->cimType));
         }
     }
     return row;

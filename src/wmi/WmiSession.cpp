@@ -23,8 +23,9 @@ WmiRow ReadRow(IWbemClassObject& object, const std::vector<std::wstring>& proper
             continue;
         }
         VariantOwner value;
-        if (SUCCEEDED(object.Get(name.c_str(), 0, &value.value, nullptr, nullptr))) {
-            row.emplace(name, VariantToText(value.value));
+        CIMTYPE type = CIM_EMPTY;
+        if (SUCCEEDED(object.Get(name.c_str(), 0, &value.value, &type, nullptr))) {
+            row.emplace(name, CimValueToText(value.value, type));
         }
     }
     return row;

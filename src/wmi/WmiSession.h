@@ -12,6 +12,7 @@
 
 #include <windows.h>
 #include <oaidl.h>
+#include <wbemcli.h>
 
 // Property name, exactly as requested, to its value text. A property whose Get failed is absent.
 using WmiRow = std::unordered_map<std::wstring, std::wstring>;
@@ -46,5 +47,8 @@ std::wstring GetRowValue(const WmiRow& row, const std::wstring& key, const std::
 
 std::wstring VariantToText(const VARIANT& value);
 std::wstring SafeArrayToText(const VARIANT& value);
+// The value read as the CIM type Get reported for it. WMI hands unsigned integers over in signed
+// automation types (a uint32 in VT_I4), so without the type a uint32 from 2^31 up reads negative.
+std::wstring CimValueToText(const VARIANT& value, CIMTYPE cimType);
 // "0x80041010 – <message>", with the system's text or the COM support class's stand-in.
 std::wstring FormatHResult(HRESULT hr);

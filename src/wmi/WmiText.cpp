@@ -3,6 +3,7 @@
 #include "wmi/ComOwners.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -95,33 +96,47 @@ bool ElementsReadableAs(const SAFEARRAY& array, VARTYPE type) {
     return (array.fFeatures & (FADF_BSTR | FADF_VARIANT | FADF_UNKNOWN | FADF_DISPATCH)) == 0;
 }
 
-} // namespace
-
-std::wstring GetRowValue(const WmiRow& row, const std::wstring& key, const std::wstring& fallback) {
-    const auto found = row.find(key);
-    if (found == row.end() || found->second.empty()) {
-        return fallback;
+// How many bits an unsigned CIM integer type has, for a single value or an array; 0 for the rest.
+unsigned UnsignedCimBits(CIMTYPE type) {
+    switch (type & ~CIM_FLAG_ARRAY) {
+    case CIM_UINT8:
+        return 8;
+    case CIM_UINT16:
+        return 16;
+    case CIM_UINT32:
+        return 32;
+    default:
+        return 0;
     }
-    return found->second;
 }
 
-std::wstring VariantToText(const VARIANT& value) {
-    if ((value.vt & VT_ARRAY) != 0) {
-        return SafeArrayToText(value);
+std::optional<int64_t> SignedInteger(const VARIANT& value) {
+    switch (value.vt) {
+    case VT_I1:
+        return static_cast<signed char>(value.cVal);
+    case VT_I2:
+        return value.iVal;
+    case VT_I4:
+        return value.lVal;
+    case VT_INT:
+        return value.intVal;
+    default:
+        return std::nullopt;
     }
-    if (value.vt == VT_EMPTY || value.vt == VT_NULL) {
-        return {};
-    }
-    VariantOwner copy;
-    // The source is only read; the API merely lacks the const.
-    if (FAILED(VariantChangeType(&copy.value, const_cast<VARIANT*>(&value), 0, VT_BSTR)) ||
-        copy.value.vt != VT_BSTR || copy.value.bstrVal == nullptr) {
-        return {};
-    }
-    return std::wstring(copy.value.bstrVal);
 }
 
-std::wstring SafeArrayToText(const VARIANT& value) {
+// With unsignedBits 0 the value reads as its automation type says.
+std::wstring ScalarText(const VARIANT& value, unsigned unsignedBits) {
+    if (unsignedBits != 0) {
+        if (const std::optional<int64_t> number = SignedInteger(value)) {
+            const uint64_t mask = (uint64_t{1} << unsignedBits) - 1;
+            return std::to_wstring(static_cast<uint64_t>(*number) & mask);
+        }
+    }
+    return VariantToText(value);
+}
+
+std::wstring JoinArrayElements(const VARIANT& value, unsigned unsignedBits) {
     if ((value.vt & VT_ARRAY) == 0) {
         return {};
     }
@@ -157,7 +172,7 @@ std::wstring SafeArrayToText(const VARIANT& value) {
         if (type != VT_VARIANT) {
             element.value.vt = type;
         }
-        const std::wstring text = VariantToText(element.value);
+        const std::wstring text = ScalarText(element.value, unsignedBits);
         if (text.empty()) {
             continue;
         }
@@ -167,6 +182,44 @@ std::wstring SafeArrayToText(const VARIANT& value) {
         joined.append(text);
     }
     return joined;
+}
+
+} // namespace
+
+std::wstring GetRowValue(const WmiRow& row, const std::wstring& key, const std::wstring& fallback) {
+    const auto found = row.find(key);
+    if (found == row.end() || found->second.empty()) {
+        return fallback;
+    }
+    return found->second;
+}
+
+std::wstring VariantToText(const VARIANT& value) {
+    if ((value.vt & VT_ARRAY) != 0) {
+        return SafeArrayToText(value);
+    }
+    if (value.vt == VT_EMPTY || value.vt == VT_NULL) {
+        return {};
+    }
+    VariantOwner copy;
+    // The source is only read; the API merely lacks the const.
+    if (FAILED(VariantChangeType(&copy.value, const_cast<VARIANT*>(&value), 0, VT_BSTR)) ||
+        copy.value.vt != VT_BSTR || copy.value.bstrVal == nullptr) {
+        return {};
+    }
+    return std::wstring(copy.value.bstrVal);
+}
+
+std::wstring SafeArrayToText(const VARIANT& value) {
+    return JoinArrayElements(value, 0);
+}
+
+std::wstring CimValueToText(const VARIANT& value, CIMTYPE cimType) {
+    const unsigned unsignedBits = UnsignedCimBits(cimType);
+    if ((value.vt & VT_ARRAY) != 0) {
+        return JoinArrayElements(value, unsignedBits);
+    }
+    return ScalarText(value, unsignedBits);
 }
 
 std::wstring FormatHResult(HRESULT hr) {

@@ -29,19 +29,44 @@ TEST(PropertyListFor, PutsTitleFirstThenEveryTablePropertyInOrder) {
 }
 
 TEST(FillFieldsFromRow, AppendsEveryTableLabelInOrderWithNotReportedForGaps) {
-    const WmiRow row = {{L"Manufacturer", L"Contoso"}, {L"Model", L""}, {L"Status", L"Unknown"}};
+    // Firmware pads unset strings with blanks, as many boards do with the enclosure's asset tag.
+    const WmiRow row = {{L"Manufacturer", L"Contoso"}, {L"Model", L""}, {L"Status", L"Unknown"},
+                        {L"SMBIOSAssetTag", L"          "}};
     const FieldTable table = {{L"Hersteller", L"Manufacturer"},
                               {L"Modell", L"Model"},
                               {L"Seriennummer", L"SerialNumber"},
                               {L"Status", L"Status"},
-                              {L"Anbieter", L"manufacturer"}};
+                              {L"Anbieter", L"manufacturer"},
+                              {L"Asset-Tag", L"SMBIOSAssetTag"}};
     ReportRecord record;
     FillFieldsFromRow(record, row, table);
     EXPECT_EQ(record.fields, (std::vector<ReportField>{{L"Hersteller", L"Contoso"},
                                                        {L"Modell", L"Nicht gemeldet"},
                                                        {L"Seriennummer", L"Nicht gemeldet"},
                                                        {L"Status", L"Unknown"},
-                                                       {L"Anbieter", L"Nicht gemeldet"}}));
+                                                       {L"Anbieter", L"Nicht gemeldet"},
+                                                       {L"Asset-Tag", L"Nicht gemeldet"}}));
+}
+
+TEST(AppendRowsToCategory, NumbersUntitledRowsByTheirPlaceAmongAllRecords) {
+    // Win32_PnPSignedDriver rows as Windows delivers them: some system devices come without a name.
+    const std::vector<WmiRow> rows = {
+        {{L"DeviceName", L"Intel(R) SMBus - 7AA3"}, {L"DeviceID", L"PCI\\VEN_8086&DEV_7AA3&SUBSYS_7D251462&REV_11"}},
+        {{L"DeviceID", L"ROOT\\UMBUS\\0000"}},
+        {{L"DeviceName", L"   "}, {L"DeviceID", L"SWD\\MSRRAS\\MS_AGILEVPNMINIPORT"}},
+        {{L"DeviceName", L"PCI-Standard-Host-CPU-Brücke"}, {L"DeviceID", L"PCI\\VEN_8086&DEV_4660"}},
+        {{L"DeviceName", L""}, {L"DeviceID", L"ACPI\\PNP0C02\\1"}},
+    };
+    ReportCategory chipset{L"Chipsatz & Systemgeräte", {}};
+    AppendRowsToCategory(chipset, rows, L"DeviceName", {{L"PnP-Geräte-ID", L"DeviceID"}});
+    std::vector<std::wstring> titles;
+    for (const ReportRecord& record : chipset.records) {
+        titles.push_back(record.title);
+    }
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Intel(R) SMBus - 7AA3", L"Chipsatz & Systemgeräte 2",
+                                                 L"Chipsatz & Systemgeräte 3", L"PCI-Standard-Host-CPU-Brücke",
+                                                 L"Chipsatz & Systemgeräte 5"}));
+    EXPECT_EQ(GetFieldValue(chipset.records[2], L"PnP-Geräte-ID"), L"SWD\\MSRRAS\\MS_AGILEVPNMINIPORT");
 }
 
 TEST(FillFieldsFromRow, KeepsRepeatedLabelsAndExistingFieldsUnmerged) {

@@ -157,10 +157,13 @@ TEST(RunFinalPass, NeverMergesMemoryRecords) {
 }
 
 TEST(RunFinalPass, TrimsTitlesAndValuesButNotLabels) {
-    auto categories = Single(Category(L"System", {Record(L" \tPC-01 \r\n", {{L" Modell ", L"  X1 Carbon\t"}})}));
+    // A value of blanks only (an unset asset tag, padded by the firmware) reads as not reported.
+    auto categories = Single(Category(L"System", {Record(L" \tPC-01 \r\n", {{L" Modell ", L"  X1 Carbon\t"},
+                                                                             {L"Asset-Tag", L"          "}})}));
     RunFinalPass(categories);
     EXPECT_EQ(categories[0].records[0].title, L"PC-01");
-    EXPECT_EQ(categories[0].records[0].fields, (std::vector<ReportField>{{L" Modell ", L"X1 Carbon"}}));
+    EXPECT_EQ(categories[0].records[0].fields, (std::vector<ReportField>{{L" Modell ", L"X1 Carbon"},
+                                                                         {L"Asset-Tag", L"Nicht gemeldet"}}));
 }
 
 TEST(RunFinalPass, TurnsCimDatesIntoDayMonthYearByLabel) {

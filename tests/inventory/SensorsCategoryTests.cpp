@@ -161,6 +161,7 @@ TEST(BuildHardwareMonitorRecord, MissingOrEmptyReadingsGainNoUnit) {
     };
     EXPECT_EQ(record.fields, expected);
     EXPECT_EQ(record.title, L"Nicht gemeldet");
+    EXPECT_EQ(BuildHardwareMonitorRecord({{L"Name", L" \t"}}).title, L"Nicht gemeldet");
 }
 
 TEST(AddSensorAvailabilityIfNeeded, EmptyCategoryGetsExactlyTheExplanation) {

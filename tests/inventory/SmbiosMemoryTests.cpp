@@ -103,6 +103,42 @@ Bytes EmptySlot(uint8_t length = 0x28) {
     return MemoryDevice(layout);
 }
 
+// The memory devices of a DDR2 desktop board with SMBIOS 2.3, as a public dmidecode listing of it
+// shows them: 27-byte structures, a 1 GiB module in XMM1, XMM2 to XMM4 empty and typed DDR. What the
+// listing calls "Not Specified" is string number 0; the empty slots' serial and part numbers are
+// single blanks.
+Bytes Ddr2BoardModule(uint16_t size) {
+    MemoryDeviceLayout layout;
+    layout.length = 0x1B;
+    layout.size = size;
+    layout.bankLocator = 0;
+    layout.memoryType = 0x13;
+    layout.typeDetail = 0x0080;
+    layout.speed = 400;
+    layout.manufacturer = 2;
+    layout.serialNumber = 3;
+    layout.partNumber = 4;
+    layout.strings = {"XMM1", "JEDEC ID:C1 00 00 00 00 00 00 00", "23211205", "64T128020HU5A"};
+    return MemoryDevice(layout);
+}
+
+Bytes Ddr2BoardEmptySlot(const std::string& locator) {
+    MemoryDeviceLayout layout;
+    layout.length = 0x1B;
+    layout.totalWidth = 0xFFFF;
+    layout.dataWidth = 0xFFFF;
+    layout.size = 0;
+    layout.bankLocator = 0;
+    layout.memoryType = 0x12;
+    layout.typeDetail = 0x0080;
+    layout.speed = 0;
+    layout.manufacturer = 2;
+    layout.serialNumber = 3;
+    layout.partNumber = 4;
+    layout.strings = {locator, "JEDEC ID:", " ", " "};
+    return MemoryDevice(layout);
+}
+
 Bytes EndOfTable() {
     return Structure(127, Bytes(4, 0), {});
 }
@@ -224,6 +260,32 @@ TEST(CollectMemoryModulesFromTable, TurnsAnInstalledModuleAndAnEmptySlotIntoBank
     EXPECT_EQ(walk.Record(1).fields, empty);
 }
 
+TEST(CollectMemoryModulesFromTable, NamesTheModuleTypeInTheFirmwareNumbering) {
+    const Walk walk(FirmwareTable({Ddr2BoardModule(0x0400), Ddr2BoardEmptySlot("XMM2"), Ddr2BoardEmptySlot("XMM3"),
+                                   Ddr2BoardEmptySlot("XMM4"), EndOfTable()}));
+    EXPECT_EQ(walk.summary.slotCount, 4u);
+    EXPECT_EQ(walk.summary.populatedCount, 1u);
+    EXPECT_EQ(walk.summary.totalBytes, 1073741824u);
+    EXPECT_EQ(Titles(walk.report), (std::vector<std::wstring>{L"BANK 0 – Belegt", L"BANK 1 – Frei", L"BANK 2 – Frei",
+                                                              L"BANK 3 – Frei"}));
+    EXPECT_EQ(walk.Field(0, L"Speichertyp"), L"DDR2");
+    EXPECT_EQ(walk.Field(0, L"Nenntakt"), L"400 MHz");
+    EXPECT_EQ(walk.Field(0, L"JEDEC-Geschwindigkeitsklasse"), L"DDR2-400");
+    EXPECT_EQ(walk.Field(0, L"Hersteller"), L"JEDEC ID:C1 00 00 00 00 00 00 00");
+    EXPECT_EQ(walk.Field(0, L"Teilenummer"), L"64T128020HU5A");
+}
+
+TEST(CollectMemoryModulesFromTable, AModuleOfUnknownSizeIsFittedWithItsSizeNotReported) {
+    const Walk walk(FirmwareTable({Ddr2BoardModule(0xFFFF), Ddr2BoardEmptySlot("XMM2"), EndOfTable()}));
+    EXPECT_EQ(walk.summary.populatedCount, 1u);
+    EXPECT_EQ(walk.summary.totalBytes, 0u);
+    EXPECT_EQ(Titles(walk.report), (std::vector<std::wstring>{L"BANK 0 – Belegt", L"BANK 1 – Frei"}));
+    EXPECT_EQ(walk.Field(0, L"Bankstatus"), L"Belegt");
+    EXPECT_EQ(walk.Field(0, L"Kapazität"), L"Nicht gemeldet");
+    EXPECT_EQ(walk.Field(0, L"Speichertyp"), L"DDR2");
+    EXPECT_EQ(walk.Field(0, L"Seriennummer"), L"23211205");
+}
+
 TEST(CollectMemoryModulesFromTable, CountsOnlyMemoryDevicesLongEnoughToRead) {
     MemoryDeviceLayout shortDevice;
     shortDevice.length = 20;
@@ -239,6 +301,7 @@ TEST(CollectMemoryModulesFromTable, DecodesEverySizeEncoding) {
         uint32_t extendedSize;
         uint8_t length;
         uint64_t bytes;
+        bool installed = true;
     };
     const Case cases[] = {
         {0x8400, 0, 0x28, 1024ull * 1024},                    // KiB granularity
@@ -247,8 +310,8 @@ TEST(CollectMemoryModulesFromTable, DecodesEverySizeEncoding) {
         {0x7FFF, 0x10000, 0x1C, 32767ull * 1024 * 1024},      // too short to hold the extended size
         {0x7FFF, 0, 0x28, 32767ull * 1024 * 1024},
         {0x0400, 0, 0x15, 1024ull * 1024 * 1024},
-        {0xFFFF, 0, 0x28, 0},                                 // unknown size reads as an empty slot
-        {0x0000, 0x10000, 0x28, 0},
+        {0xFFFF, 0, 0x28, 0, true},                           // a module whose size is not known
+        {0x0000, 0x10000, 0x28, 0, false},
     };
     for (const Case& c : cases) {
         MemoryDeviceLayout layout;
@@ -258,8 +321,8 @@ TEST(CollectMemoryModulesFromTable, DecodesEverySizeEncoding) {
         const Walk walk(FirmwareTable({MemoryDevice(layout)}));
         SCOPED_TRACE(testing::Message() << std::hex << c.size << " " << c.extendedSize << " " << unsigned{c.length});
         EXPECT_EQ(walk.summary.totalBytes, c.bytes);
-        EXPECT_EQ(walk.summary.populatedCount, c.bytes > 0 ? 1u : 0u);
-        EXPECT_EQ(walk.Record(0).title, c.bytes > 0 ? L"BANK 0 – Belegt" : L"BANK 0 – Frei");
+        EXPECT_EQ(walk.summary.populatedCount, c.installed ? 1u : 0u);
+        EXPECT_EQ(walk.Record(0).title, c.installed ? L"BANK 0 – Belegt" : L"BANK 0 – Frei");
     }
 }
 
@@ -591,11 +654,13 @@ TEST(ReadSmbiosWord, ReadsLittleEndianInsideTheLengthOnly) {
 }
 
 TEST(MemoryTypeName, NamesKnownCodesAndMarksTheRest) {
+    // The firmware's numbering, not WMI's MemoryType one (where 20 is DDR and 21 DDR2); 21 to 23 are reserved.
     const std::vector<std::pair<std::wstring, std::wstring>> cases = {
-        {L"20", L"DDR"},     {L"21", L"DDR2"},          {L"24", L"DDR3"},
-        {L"26", L"DDR4"},    {L"30", L"LPDDR4"},        {L"34", L"DDR5"},
-        {L"35", L"LPDDR5"},  {L"", L"Nicht gemeldet"},  {L"0", L"Nicht gemeldet"},
-        {L"18", L"SMBIOS-Code 18"}, {L"026", L"SMBIOS-Code 026"}, {L"Nicht gemeldet", L"Nicht gemeldet"},
+        {L"18", L"DDR"},     {L"19", L"DDR2"},          {L"20", L"DDR2 FB-DIMM"},
+        {L"24", L"DDR3"},    {L"26", L"DDR4"},          {L"30", L"LPDDR4"},
+        {L"34", L"DDR5"},    {L"35", L"LPDDR5"},        {L"", L"Nicht gemeldet"},
+        {L"0", L"Nicht gemeldet"}, {L"21", L"SMBIOS-Code 21"}, {L"22", L"SMBIOS-Code 22"},
+        {L"026", L"SMBIOS-Code 026"}, {L"Nicht gemeldet", L"Nicht gemeldet"},
     };
     for (const auto& [code, name] : cases) {
         EXPECT_EQ(MemoryTypeName(code), name) << testing::PrintToString(code);
@@ -607,7 +672,10 @@ TEST(JedecSpeedClass, NamesTheModuleClassFromTypeAndSpeed) {
     EXPECT_EQ(JedecSpeedClass(34, 4800), L"DDR5-4800 · PC5-38400");
     EXPECT_EQ(JedecSpeedClass(34, 65535), L"DDR5-65535 · PC5-524280");
     EXPECT_EQ(JedecSpeedClass(24, 1600), L"DDR3-1600");
-    EXPECT_EQ(JedecSpeedClass(18, 400), L"SMBIOS-Code 18-400");
+    EXPECT_EQ(JedecSpeedClass(18, 400), L"DDR-400");
+    EXPECT_EQ(JedecSpeedClass(19, 800), L"DDR2-800");
+    EXPECT_EQ(JedecSpeedClass(20, 667), L"DDR2 FB-DIMM-667");
+    EXPECT_EQ(JedecSpeedClass(21, 400), L"SMBIOS-Code 21-400");
     EXPECT_EQ(JedecSpeedClass(0, 2400), L"Nicht gemeldet-2400");
     EXPECT_EQ(JedecSpeedClass(26, 0), L"Nicht gemeldet");
 }

@@ -150,6 +150,7 @@ TEST(BuildPhysicalDiskRecord, ConvertsEveryReportedValueInTableOrder) {
 TEST(BuildPhysicalDiskRecord, ShowsMissingValuesWithoutUnitsOrCodeTexts) {
     const ReportRecord record = BuildPhysicalDiskRecord(WmiRow{{L"SerialNumber", L"    "}, {L"SpindleSpeed", L""}});
     EXPECT_EQ(record.title, L"Nicht gemeldet");
+    EXPECT_EQ(BuildPhysicalDiskRecord(WmiRow{{L"FriendlyName", L"   "}}).title, L"Nicht gemeldet");
     ASSERT_EQ(record.fields.size(), 18u);
     for (const ReportField& field : record.fields) {
         if (field.first == L"Übertragungsgeschwindigkeit") {

@@ -1,6 +1,7 @@
 #include "wmi/WmiSession.h"
 
 #include "wmi/ComApartment.h"
+#include "wmi/WmiRecording.h"
 
 #include <gtest/gtest.h>
 
@@ -138,4 +139,32 @@ TEST_F(WmiSessionTest, IntegerArrayPropertyReadsAsText) {
     const std::wstring types = GetRowValue(rows[0], L"ChassisTypes", L"");
     ASSERT_FALSE(types.empty());
     EXPECT_EQ(types.find_first_not_of(L"0123456789; "), std::wstring::npos);
+}
+
+TEST_F(WmiSessionTest, Uint32ReadsAsItsUnsignedValue) {
+    WmiSession session(L"ROOT\\CIMV2");
+    ASSERT_TRUE(session.IsConnected());
+    // Under Xvfb Wine reports 0xFFF00000 bytes of adapter memory, which the signed VT_I4 makes negative.
+    const std::vector<WmiRow> rows = session.Query(L"SELECT * FROM Win32_VideoController", {L"AdapterRAM"});
+    ASSERT_GE(rows.size(), 1u);
+    for (const WmiRow& row : rows) {
+        const std::wstring memory = GetRowValue(row, L"AdapterRAM", L"");
+        ASSERT_FALSE(memory.empty());
+        EXPECT_EQ(memory.find_first_not_of(L"0123456789"), std::wstring::npos) << testing::PrintToString(memory);
+    }
+}
+
+TEST(WmiRecording, ReplaysUnsignedValuesAsALiveSessionReadsThem) {
+    // A graphics adapter with 4 GiB as Windows answers for it: AdapterRAM, a uint32, in VT_I4.
+    RecordedValue adapterRam;
+    adapterRam.cimType = CIM_UINT32;
+    adapterRam.value.vt = VT_I4;
+    adapterRam.value.lVal = -1048576;
+    WmiRecording recording;
+    recording.answers.push_back(
+        {L"ROOT\\CIMV2", L"SELECT * FROM Win32_VideoController", {{{L"AdapterRAM", adapterRam}}}});
+    WmiSession session(L"ROOT\\CIMV2", recording);
+    const std::vector<WmiRow> rows = session.Query(L"SELECT * FROM Win32_VideoController", {L"AdapterRAM"});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(GetRowValue(rows[0], L"AdapterRAM", L""), L"4293918720");
 }

@@ -261,6 +261,39 @@ TEST(SafeArrayToText, TakesUnrecordedElementTypeFromVariantOnlyWhenTheArrayAgree
     EXPECT_EQ(VariantToText(ints.ClaimedAs(VT_I8)), L"");
 }
 
+TEST(CimValueToText, ReadsUnsignedTypesThatArriveSigned) {
+    // A 4 GiB graphics adapter's AdapterRAM as WMI hands it over: uint32 0xFFF00000 in VT_I4.
+    EXPECT_EQ(CimValueToText(Int(-1048576), CIM_UINT32), L"4293918720");
+    EXPECT_EQ(CimValueToText(Int(-1), CIM_UINT32), L"4294967295");
+    EXPECT_EQ(CimValueToText(Int(65535), CIM_UINT16), L"65535");
+    VARIANT signedShort;
+    VariantInit(&signedShort);
+    signedShort.vt = VT_I2;
+    signedShort.iVal = -1;
+    EXPECT_EQ(CimValueToText(signedShort, CIM_UINT16), L"65535");
+    EXPECT_EQ(CimValueToText(Byte(200), CIM_UINT8), L"200");
+}
+
+TEST(CimValueToText, KeepsSignedTypesAndNonIntegerValues) {
+    EXPECT_EQ(CimValueToText(Int(-1048576), CIM_SINT32), L"-1048576");
+    EXPECT_EQ(CimValueToText(Int(-1048576), CIM_EMPTY), L"-1048576");
+    EXPECT_EQ(CimValueToText(Null(), CIM_UINT32), L"");
+    VARIANT text = Text(L"18446744073709551615");
+    EXPECT_EQ(CimValueToText(text, CIM_UINT64), L"18446744073709551615");
+    VariantClear(&text);
+}
+
+TEST(CimValueToText, ReadsEveryElementOfAnUnsignedArray) {
+    ArrayVariant ints(VT_I4, 3);
+    ints.PutNumber<LONG>(0, -1048576).PutNumber<LONG>(1, 7).PutNumber<LONG>(2, -1);
+    EXPECT_EQ(CimValueToText(ints.value, CIM_UINT32 | CIM_FLAG_ARRAY), L"4293918720; 7; 4294967295");
+    EXPECT_EQ(CimValueToText(ints.value, CIM_SINT32 | CIM_FLAG_ARRAY), L"-1048576; 7; -1");
+
+    ArrayVariant variants(VT_VARIANT, 1);
+    variants.PutVariant(0, Int(-2));
+    EXPECT_EQ(CimValueToText(variants.value, CIM_UINT32 | CIM_FLAG_ARRAY), L"4294967294");
+}
+
 TEST(FormatHResult, WritesCodeInUpperCaseHexWithoutLeadingZeros) {
     EXPECT_EQ(FormatHResult(static_cast<HRESULT>(0x80041010)).rfind(L"0x80041010 \u2013 ", 0), 0u);
     EXPECT_EQ(FormatHResult(static_cast<HRESULT>(0x0000ABCD)).rfind(L"0xABCD \u2013 ", 0), 0u);
