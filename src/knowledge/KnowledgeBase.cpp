@@ -2,7 +2,6 @@
 
 #include "knowledge/MonitorIdentification.h"
 
-#include <cwctype>
 
 const HardwareIdVendorEntry kHardwareIdVendors[kHardwareIdVendorCount] = {
     {L"vid046d", L"Logitech"},
@@ -76,14 +75,7 @@ std::wstring BuildRecordKey(const ReportRecord& record) {
 }
 
 std::wstring NormalizeKey(const std::wstring& text) {
-    std::wstring key;
-    key.reserve(text.size());
-    for (wchar_t c : text) {
-        if (std::iswalnum(static_cast<wint_t>(c))) {
-            key.push_back(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))));
-        }
-    }
-    return key;
+    return LowerLettersAndDigits(text);
 }
 
 void AddHardwareIdVendor(ReportRecord& record, const std::wstring& key) {

@@ -1,7 +1,6 @@
 #include "model/Dedup.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <string_view>
 #include <vector>
 
@@ -121,17 +120,6 @@ bool TakesTitle(const std::wstring& candidate, const std::wstring& kept) {
     return candidate.size() > kept.size();
 }
 
-std::wstring LettersAndDigitsLowered(const std::wstring& text) {
-    std::wstring key;
-    key.reserve(text.size());
-    for (wchar_t c : text) {
-        if (std::iswalnum(static_cast<wint_t>(c))) {
-            key.push_back(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))));
-        }
-    }
-    return key;
-}
-
 } // namespace
 
 bool RecordsDescribeSameDevice(const ReportRecord& a, const ReportRecord& b) {
@@ -195,7 +183,7 @@ void DeduplicateRecords(ReportCategory& category) {
 }
 
 bool IsGenericMonitorName(const std::wstring& title) {
-    const std::wstring key = LettersAndDigitsLowered(title);
+    const std::wstring key = LowerLettersAndDigits(title);
     if (key.empty() || std::find(std::begin(kFallbackMonitorKeys), std::end(kFallbackMonitorKeys), key) !=
                            std::end(kFallbackMonitorKeys)) {
         return true;

@@ -48,7 +48,7 @@ bool IsUnknownValue(const std::wstring& value) {
            value == L"0 Byte";
 }
 
-std::wstring NormalizeIdentifier(const std::wstring& text) {
+std::wstring LowerLettersAndDigits(const std::wstring& text) {
     std::wstring result;
     result.reserve(text.size());
     for (wchar_t c : text) {
@@ -56,6 +56,11 @@ std::wstring NormalizeIdentifier(const std::wstring& text) {
             result.push_back(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))));
         }
     }
+    return result;
+}
+
+std::wstring NormalizeIdentifier(const std::wstring& text) {
+    std::wstring result = LowerLettersAndDigits(text);
     // Vendor prefixes and bus words that different sources add to the same device's names.
     // Removing one can join its neighbours into a new occurrence, so each search starts over.
     static constexpr const wchar_t* noiseWords[] = {L"storageapi", L"diskdrive", L"scsidiskdevice", L"nvme", L"ata"};

@@ -49,6 +49,8 @@ ReportCategory& FindOrAddCategory(std::vector<ReportCategory>& categories, const
 void SetField(ReportRecord& record, const std::wstring& label, const std::wstring& value);
 std::wstring GetFieldValue(const ReportRecord& record, const std::wstring& label);
 bool IsUnknownValue(const std::wstring& value);
+// The letters and digits of the text, lower-cased; blanks, punctuation and symbols are dropped.
+std::wstring LowerLettersAndDigits(const std::wstring& text);
 std::wstring NormalizeIdentifier(const std::wstring& text);
 std::wstring TrimWhitespace(std::wstring text);
 uint64_t ParseUInt(const std::wstring& text);
