@@ -325,13 +325,7 @@ TEST_F(MainWindowTest, LoadSampleStartsOnlyWithReportAndNoScan) {
 
 TEST_F(MainWindowTest, FailedScanStartRestoresButtonsTilesAndTimer) {
     OnScanDone(state, SampleReport());
-    // What StartScan leaves behind before it tries to make the thread.
-    state.scanning = true;
-    KillTimer(window, LOAD_TIMER_ID);
-    EnableActions(state, false);
-    for (LoadTile& tile : state.tiles) {
-        tile.percent = -1;
-    }
+    EnterScanningAfterReport();
 
     RecoverFromFailedScanStart(state);
     EXPECT_FALSE(state.scanning);
@@ -360,13 +354,7 @@ HardwareReport ScanThatRunsOutOfMemory(const ProgressCallback& progress) {
 
 TEST_F(MainWindowTest, ScanThatThrowsKeepsThePreviousReportAndSaysSo) {
     OnScanDone(state, SampleReport());
-    // What StartScan leaves behind while its thread runs.
-    state.scanning = true;
-    KillTimer(window, LOAD_TIMER_ID);
-    EnableActions(state, false);
-    for (LoadTile& tile : state.tiles) {
-        tile.percent = -1;
-    }
+    EnterScanningAfterReport();
 
     ScanWorker(window, ScanThatRunsOutOfMemory);
     MSG message{};

@@ -44,6 +44,16 @@ protected:
         DropQueuedMessages();
     }
 
+    // What StartScan leaves behind when it starts its thread over a shown report.
+    void EnterScanningAfterReport() {
+        state.scanning = true;
+        KillTimer(window, LOAD_TIMER_ID);
+        EnableActions(state, false);
+        for (LoadTile& tile : state.tiles) {
+            tile.percent = -1;
+        }
+    }
+
     // The start message, timer ticks and the quit message are removed without being dispatched:
     // a modal loop of a later test would otherwise start a real scan.
     static void DropQueuedMessages() {
