@@ -73,13 +73,17 @@ std::wstring JsonEscape(const std::wstring& text) {
 }
 
 std::wstring BuildJsonReport(const HardwareReport& report) {
+    return BuildJsonReportWithBuildDate(report, FormatBuildDate());
+}
+
+std::wstring BuildJsonReportWithBuildDate(const HardwareReport& report, const std::wstring& buildDate) {
     std::wstring out;
     out.reserve(4096);
     out += L"{\n";
     out += L"  \"application\": \"Velquist\",\n";
     out += std::wstring(L"  \"version\": \"") + kVersionText + L"\",\n";
     out += L"  \"build_date\": ";
-    AppendQuoted(out, FormatBuildDate());
+    AppendQuoted(out, buildDate);
     out += L",\n  \"created\": ";
     AppendQuoted(out, report.created);
     out += L",\n  \"read_only\": true,\n";

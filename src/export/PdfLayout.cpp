@@ -176,11 +176,11 @@ void DrawLogo(PdfPage& page, double x, double y, double s) {
     Line(page, mx + 0.12 * s, my - 0.12 * s, x + 0.94 * s, y + 0.03 * s, 1.4, kLogoBlue);
 }
 
-void DrawHeader(PdfPage& page, const HardwareReport& report, int32_t pageNumber) {
+void DrawHeader(PdfPage& page, const HardwareReport& report, int32_t pageNumber, const std::wstring& versionLine) {
     Fill(page, 0, 792, 595, 50, kHeaderBlue);
     DrawLogo(page, 24, 798, 38);
     Text(page, 75, 818, 18, L"Velquist", kWhite, "F2");
-    Text(page, 75, 801, 8, L"Hardware- und Zustandsbericht · " + BuildVersionLine(), kHeaderPale, "F1");
+    Text(page, 75, 801, 8, L"Hardware- und Zustandsbericht · " + versionLine, kHeaderPale, "F1");
     Text(page, 435, 816, 8, report.created, kWhite, "F1");
     Text(page, 485, 801, 8, L"Seite " + std::to_wstring(pageNumber), kHeaderPale, "F1");
     page.y = 775;
@@ -214,11 +214,11 @@ void DrawCategoryBadge(PdfPage& page, double cx, double cy, const std::wstring& 
     Text(page, cx - 2.7, cy - 3, 8, std::wstring(1, letter), kWhite, "F2");
 }
 
-void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report) {
-    auto newPage = [&pages, &report]() -> PdfPage& {
+void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report, const std::wstring& versionLine) {
+    auto newPage = [&pages, &report, &versionLine]() -> PdfPage& {
         DrawFooter(pages.back());
         pages.emplace_back();
-        DrawHeader(pages.back(), report, static_cast<int32_t>(pages.size()));
+        DrawHeader(pages.back(), report, static_cast<int32_t>(pages.size()), versionLine);
         return pages.back();
     };
 
@@ -226,7 +226,7 @@ void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report) 
         pages.emplace_back();
     }
     PdfPage* page = &pages.back();
-    DrawHeader(*page, report, 1);
+    DrawHeader(*page, report, 1, versionLine);
     DrawGauge(*page, 28, 716, L"CPU", report.load.cpuPercent);
     DrawGauge(*page, 165, 716, L"Arbeitsspeicher", report.load.memoryPercent);
     DrawGauge(*page, 302, 716, L"Datenträger", report.load.diskPercent);

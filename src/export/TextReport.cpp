@@ -28,13 +28,17 @@ void AppendFieldLine(std::wstring& out, const ReportField& field) {
 }  // namespace
 
 std::wstring BuildTextReport(const HardwareReport& report) {
+    return BuildTextReportWithBuildDate(report, FormatBuildDate());
+}
+
+std::wstring BuildTextReportWithBuildDate(const HardwareReport& report, const std::wstring& buildDate) {
     const std::wstring rule(kRuleWidth, L'=');
     std::wstring out;
     out.reserve(4096);
 
     AppendLine(out, L"VELQUIST – HARDWAREBERICHT");
     AppendLine(out, std::wstring(L"Version: ") + kVersionText);
-    AppendLine(out, L"Kompiliert am: " + FormatBuildDate());
+    AppendLine(out, L"Kompiliert am: " + buildDate);
     AppendLine(out, L"Erstellt: " + report.created);
     out += L'\n';
 
