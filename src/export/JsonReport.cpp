@@ -1,5 +1,6 @@
 #include "export/JsonReport.h"
 
+#include "export/LengthCount.h"
 #include "model/Version.h"
 
 namespace {
@@ -22,6 +23,20 @@ wchar_t FindShortEscape(wchar_t unit) {
     return 0;
 }
 
+bool NeedsEscape(wchar_t unit) {
+    return unit < 0x20 || unit == L'"' || unit == L'\\';
+}
+
+// Nearly no text needs an escape. Counted without a branch per unit, the compiler checks
+// several units at once, and a text without escapes is appended in one piece.
+size_t CountEscapes(const std::wstring& text) {
+    size_t count = 0;
+    for (const wchar_t unit : text) {
+        count += static_cast<size_t>((unit < 0x20) | (unit == L'"') | (unit == L'\\'));
+    }
+    return count;
+}
+
 void AppendUnicodeEscape(std::wstring& out, wchar_t unit) {
     static constexpr wchar_t hexDigits[] = L"0123456789abcdef";
     out += L"\\u";
@@ -30,13 +45,55 @@ void AppendUnicodeEscape(std::wstring& out, wchar_t unit) {
     }
 }
 
+// Appends straight into the document, the runs between escapes in one piece each.
+void AppendEscaped(std::wstring& out, const std::wstring& text) {
+    if (CountEscapes(text) == 0) {
+        out += text;
+        return;
+    }
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t unit = text[i];
+        if (!NeedsEscape(unit)) {
+            continue;
+        }
+        out.append(text, run, i - run);
+        run = i + 1;
+        if (const wchar_t letter = FindShortEscape(unit)) {
+            out += L'\\';
+            out += letter;
+        } else {
+            AppendUnicodeEscape(out, unit);
+        }
+    }
+    out.append(text, run, std::wstring::npos);
+}
+
 void AppendQuoted(std::wstring& out, const std::wstring& text) {
     out += L'"';
-    out += JsonEscape(text);
+    AppendEscaped(out, text);
     out += L'"';
 }
 
-void AppendRecord(std::wstring& out, const ReportRecord& record) {
+void AppendQuoted(LengthCount& out, const std::wstring& text) {
+    size_t length = text.size() + 2;
+    if (CountEscapes(text) > 0) {
+        for (const wchar_t unit : text) {
+            if (NeedsEscape(unit)) {
+                length += FindShortEscape(unit) ? 1 : 5;
+            }
+        }
+    }
+    out.Add(length);
+}
+
+template <class Out>
+void AppendNumber(Out& out, int32_t value) {
+    out += std::to_wstring(value);
+}
+
+template <class Out>
+void AppendRecord(Out& out, const ReportRecord& record) {
     out += L"      {\"title\": ";
     AppendQuoted(out, record.title);
     out += L", \"fields\": {";
@@ -54,39 +111,27 @@ void AppendRecord(std::wstring& out, const ReportRecord& record) {
     out += L"}}";
 }
 
-}  // namespace
-
-std::wstring JsonEscape(const std::wstring& text) {
-    std::wstring out;
-    out.reserve(text.size() + 8);
-    for (const wchar_t unit : text) {
-        if (const wchar_t letter = FindShortEscape(unit)) {
-            out += L'\\';
-            out += letter;
-        } else if (unit < 0x20) {
-            AppendUnicodeEscape(out, unit);
-        } else {
-            out += unit;
-        }
-    }
-    return out;
-}
-
-std::wstring BuildJsonReport(const HardwareReport& report) {
-    std::wstring out;
-    out.reserve(4096);
+template <class Out>
+void WriteJsonReport(Out& out, const HardwareReport& report, const std::wstring& buildDate) {
     out += L"{\n";
     out += L"  \"application\": \"Velquist\",\n";
-    out += std::wstring(L"  \"version\": \"") + kVersionText + L"\",\n";
+    out += L"  \"version\": \"";
+    out += kVersionText;
+    out += L"\",\n";
     out += L"  \"build_date\": ";
-    AppendQuoted(out, FormatBuildDate());
+    AppendQuoted(out, buildDate);
     out += L",\n  \"created\": ";
     AppendQuoted(out, report.created);
     out += L",\n  \"read_only\": true,\n";
-    out += L"  \"load\": {\"cpu_percent\": " + std::to_wstring(report.load.cpuPercent) +
-           L", \"memory_percent\": " + std::to_wstring(report.load.memoryPercent) +
-           L", \"disk_percent\": " + std::to_wstring(report.load.diskPercent) +
-           L", \"gpu_percent\": " + std::to_wstring(report.load.gpuPercent) + L"},\n";
+    out += L"  \"load\": {\"cpu_percent\": ";
+    AppendNumber(out, report.load.cpuPercent);
+    out += L", \"memory_percent\": ";
+    AppendNumber(out, report.load.memoryPercent);
+    out += L", \"disk_percent\": ";
+    AppendNumber(out, report.load.diskPercent);
+    out += L", \"gpu_percent\": ";
+    AppendNumber(out, report.load.gpuPercent);
+    out += L"},\n";
 
     out += L"  \"sections\": [\n";
     for (size_t c = 0; c < report.categories.size(); ++c) {
@@ -110,5 +155,26 @@ std::wstring BuildJsonReport(const HardwareReport& report) {
         AppendQuoted(out, report.hints[h]);
     }
     out += L"]\n}\n";
+}
+
+}  // namespace
+
+std::wstring JsonEscape(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size() + 8);
+    AppendEscaped(out, text);
+    return out;
+}
+
+std::wstring BuildJsonReport(const HardwareReport& report) {
+    return BuildJsonReportWithBuildDate(report, FormatBuildDate());
+}
+
+std::wstring BuildJsonReportWithBuildDate(const HardwareReport& report, const std::wstring& buildDate) {
+    LengthCount length;
+    WriteJsonReport(length, report, buildDate);
+    std::wstring out;
+    out.reserve(length.size());
+    WriteJsonReport(out, report, buildDate);
     return out;
 }

@@ -11,3 +11,5 @@
 std::wstring JsonEscape(const std::wstring& text);
 
 std::wstring BuildJsonReport(const HardwareReport& report);
+// The same with the build date given: tests fix it to compare whole documents.
+std::wstring BuildJsonReportWithBuildDate(const HardwareReport& report, const std::wstring& buildDate);

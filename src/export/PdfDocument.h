@@ -31,6 +31,8 @@ std::string FormatPdfNumber(double value);
 
 std::string ToWinAnsi(const std::wstring& text);
 std::string PdfString(const std::wstring& text);
+// PdfString's bytes, appended where the drawing primitives write them.
+void AppendPdfString(std::string& out, const std::wstring& text);
 std::wstring Truncate(const std::wstring& text, size_t maximum);
 double ParseLeadingAsciiNumber(const std::wstring& text);
 

@@ -1,10 +1,10 @@
 #include "export/PdfLayout.h"
-#include "model/Report.h"
 
 #include "model/Report.h"
 #include "model/Version.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -103,30 +103,61 @@ Rgb ThresholdColour(double n, double red, double amber, Rgb otherwise) {
     return n >= amber ? kStatusAmber : otherwise;
 }
 
-Rgb StatusRgb(const std::wstring& label, const std::wstring& value) {
+// The status rule asks each field up to thirteen questions of containment. Folded once as
+// ContainsNoCase folds (A to Z only), the texts answer them all alike without its two copies
+// per question; the keywords are lower case already. The buffers keep their room from field
+// to field.
+struct FoldedTexts {
+    std::wstring label;
+    std::wstring value;
+};
+
+void FoldInto(std::wstring& folded, const std::wstring& text) {
+    folded.assign(text);
+    for (wchar_t& c : folded) {
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+    }
+}
+
+bool Has(const std::wstring& folded, std::wstring_view keyword) {
+    return folded.find(keyword) != std::wstring::npos;
+}
+
+Rgb StatusRgb(const std::wstring& label, const std::wstring& value, FoldedTexts& folded) {
     const double n = ParseLeadingAsciiNumber(value);
-    if (ContainsNoCase(label, L"temperatur") && !ContainsNoCase(label, L"kritisch") &&
-        !ContainsNoCase(label, L"zulässig")) {
-        return ContainsNoCase(label, L"ssd") ? ThresholdColour(n, 70, 60, kStatusGrey)
-                                             : ThresholdColour(n, 85, 70, kStatusGrey);
+    FoldInto(folded.label, label);
+    const std::wstring& l = folded.label;
+    if (Has(l, L"temperatur") && !Has(l, L"kritisch") && !Has(l, L"zulässig")) {
+        return Has(l, L"ssd") ? ThresholdColour(n, 70, 60, kStatusGrey) : ThresholdColour(n, 85, 70, kStatusGrey);
     }
     // "belegt" also names sizes ("Belegt/zugewiesen": bytes); only a percentage is a load.
-    if (ContainsNoCase(label, L"auslastung") ||
-        (ContainsNoCase(label, L"belegt") && value.find(L'%') != std::wstring::npos)) {
+    if (Has(l, L"auslastung") || (Has(l, L"belegt") && value.find(L'%') != std::wstring::npos)) {
         return ThresholdColour(n, 90, 70, kStatusGrey);
     }
-    if (ContainsNoCase(label, L"restlebensdauer")) {
+    if (Has(l, L"restlebensdauer")) {
         if (n >= 0 && n < 50) {
             return kStatusRed;
         }
         return n >= 0 && n < 80 ? kStatusAmber : kStatusGrey;
     }
+    FoldInto(folded.value, value);
     for (const StatusWord& word : kValueWords) {
-        if (ContainsNoCase(value, word.word)) {
+        if (Has(folded.value, word.word)) {
             return word.colour;
         }
     }
     return value == L"Ja" ? kStatusGreen : kStatusGrey;
+}
+
+// Most texts fit their row and are drawn as they stand, without a shortened copy.
+const std::wstring& Shortened(const std::wstring& text, size_t maximum, std::wstring& scratch) {
+    if (text.size() <= maximum) {
+        return text;
+    }
+    scratch = Truncate(text, maximum);
+    return scratch;
 }
 
 }  // namespace
@@ -141,7 +172,8 @@ wchar_t CategoryLetter(const std::wstring& name) {
 }
 
 void StatusColor(const std::wstring& label, const std::wstring& value, double& r, double& g, double& b) {
-    const Rgb colour = StatusRgb(label, value);
+    FoldedTexts folded;
+    const Rgb colour = StatusRgb(label, value, folded);
     r = colour.r;
     g = colour.g;
     b = colour.b;
@@ -176,11 +208,11 @@ void DrawLogo(PdfPage& page, double x, double y, double s) {
     Line(page, mx + 0.12 * s, my - 0.12 * s, x + 0.94 * s, y + 0.03 * s, 1.4, kLogoBlue);
 }
 
-void DrawHeader(PdfPage& page, const HardwareReport& report, int32_t pageNumber) {
+void DrawHeader(PdfPage& page, const HardwareReport& report, int32_t pageNumber, const std::wstring& versionLine) {
     Fill(page, 0, 792, 595, 50, kHeaderBlue);
     DrawLogo(page, 24, 798, 38);
     Text(page, 75, 818, 18, L"Velquist", kWhite, "F2");
-    Text(page, 75, 801, 8, L"Hardware- und Zustandsbericht · " + BuildVersionLine(), kHeaderPale, "F1");
+    Text(page, 75, 801, 8, L"Hardware- und Zustandsbericht · " + versionLine, kHeaderPale, "F1");
     Text(page, 435, 816, 8, report.created, kWhite, "F1");
     Text(page, 485, 801, 8, L"Seite " + std::to_wstring(pageNumber), kHeaderPale, "F1");
     page.y = 775;
@@ -214,19 +246,21 @@ void DrawCategoryBadge(PdfPage& page, double cx, double cy, const std::wstring& 
     Text(page, cx - 2.7, cy - 3, 8, std::wstring(1, letter), kWhite, "F2");
 }
 
-void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report) {
-    auto newPage = [&pages, &report]() -> PdfPage& {
+void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report, const std::wstring& versionLine) {
+    auto newPage = [&pages, &report, &versionLine]() -> PdfPage& {
         DrawFooter(pages.back());
         pages.emplace_back();
-        DrawHeader(pages.back(), report, static_cast<int32_t>(pages.size()));
+        DrawHeader(pages.back(), report, static_cast<int32_t>(pages.size()), versionLine);
         return pages.back();
     };
 
     if (pages.empty()) {
         pages.emplace_back();
     }
+    FoldedTexts folded;
+    std::wstring shortened;
     PdfPage* page = &pages.back();
-    DrawHeader(*page, report, 1);
+    DrawHeader(*page, report, 1, versionLine);
     DrawGauge(*page, 28, 716, L"CPU", report.load.cpuPercent);
     DrawGauge(*page, 165, 716, L"Arbeitsspeicher", report.load.memoryPercent);
     DrawGauge(*page, 302, 716, L"Datenträger", report.load.diskPercent);
@@ -249,15 +283,15 @@ void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report) 
                 page = &newPage();
             }
             Fill(*page, 34, page->y - 3, 527, 17, kRecordBand);
-            Text(*page, 42, page->y + 1, 9, Truncate(record.title, 86), kRecordTitle, "F2");
+            Text(*page, 42, page->y + 1, 9, Shortened(record.title, 86, shortened), kRecordTitle, "F2");
             page->y -= 20;
             for (const ReportField& field : record.fields) {
                 if (page->y < kFieldBreak) {
                     page = &newPage();
                 }
-                Fill(*page, 40, page->y + 1, 5, 5, StatusRgb(field.first, field.second));
-                Text(*page, 50, page->y, 7.5, Truncate(field.first, 36), kFieldLabel, "F2");
-                Text(*page, 222, page->y, 7.5, Truncate(field.second, 78), kFieldValue, "F1");
+                Fill(*page, 40, page->y + 1, 5, 5, StatusRgb(field.first, field.second, folded));
+                Text(*page, 50, page->y, 7.5, Shortened(field.first, 36, shortened), kFieldLabel, "F2");
+                Text(*page, 222, page->y, 7.5, Shortened(field.second, 78, shortened), kFieldValue, "F1");
                 page->y -= 11;
             }
             page->y -= 5;

@@ -4,15 +4,19 @@
 // status dots, diagnostic notes and footers, flowed over as many A4 pages as needed.
 
 #include "export/PdfDocument.h"
+#include "model/Version.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // Draws the whole report; `pages` holds one new page and gains pages as the report flows on.
-void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report);
+// The header's version line is this build's; tests pass a fixed one to compare whole documents.
+void DrawReportPages(std::vector<PdfPage>& pages, const HardwareReport& report,
+                     const std::wstring& versionLine = BuildVersionLine());
 
-void DrawHeader(PdfPage& page, const HardwareReport& report, int32_t pageNumber);
+void DrawHeader(PdfPage& page, const HardwareReport& report, int32_t pageNumber,
+                const std::wstring& versionLine = BuildVersionLine());
 void DrawFooter(PdfPage& page);
 void DrawLogo(PdfPage& page, double x, double y, double side);
 void DrawGauge(PdfPage& page, double x, double y, const std::wstring& label, int32_t percent);

@@ -23,11 +23,11 @@ std::string ToWinAnsi(const std::wstring& text) {
     return bytes;
 }
 
-std::string PdfString(const std::wstring& text) {
-    const std::string bytes = ToWinAnsi(text);
-    std::string out;
-    out.reserve(bytes.size() + 16);
-    for (const char c : bytes) {
+namespace {
+
+void AppendEscapedBytes(std::string& out, const char* bytes, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        const char c = bytes[i];
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 && byte != 0x09) {
             continue;  // a line break would end the text line; other controls have no glyph
@@ -37,6 +37,32 @@ std::string PdfString(const std::wstring& text) {
         }
         out += c;
     }
+}
+
+}  // namespace
+
+void AppendPdfString(std::string& out, const std::wstring& text) {
+    // Texts of a row are short: they convert into a buffer on the stack in one call, instead of a
+    // sizing call and a string of their own each. Windows-1252 gives at most one byte per unit,
+    // so the buffer always suffices; should the call still fail, ToWinAnsi decides as before.
+    constexpr size_t kStackUnits = 256;
+    if (!text.empty() && text.size() <= kStackUnits) {
+        char bytes[kStackUnits];
+        const int written = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                                bytes, static_cast<int>(sizeof bytes), "?", nullptr);
+        if (written > 0) {
+            AppendEscapedBytes(out, bytes, static_cast<size_t>(written));
+            return;
+        }
+    }
+    const std::string bytes = ToWinAnsi(text);
+    AppendEscapedBytes(out, bytes.data(), bytes.size());
+}
+
+std::string PdfString(const std::wstring& text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    AppendPdfString(out, text);
     return out;
 }
 

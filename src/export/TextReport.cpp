@@ -1,5 +1,6 @@
 #include "export/TextReport.h"
 
+#include "export/LengthCount.h"
 #include "model/Version.h"
 
 namespace {
@@ -7,12 +8,20 @@ namespace {
 constexpr size_t kLabelWidth = 38;
 constexpr size_t kRuleWidth = 80;
 
-void AppendLine(std::wstring& out, const std::wstring& text) {
+template <class Out, class Text>
+void AppendLine(Out& out, const Text& text) {
     out += text;
     out += L'\n';
 }
 
-void AppendFieldLine(std::wstring& out, const ReportField& field) {
+template <class Out>
+void AppendRule(Out& out) {
+    out.append(kRuleWidth, L'=');
+    out += L'\n';
+}
+
+template <class Out>
+void AppendFieldLine(Out& out, const ReportField& field) {
     const size_t start = out.size();
     out += field.first;
     out += L':';
@@ -25,30 +34,29 @@ void AppendFieldLine(std::wstring& out, const ReportField& field) {
     out += L'\n';
 }
 
-}  // namespace
-
-std::wstring BuildTextReport(const HardwareReport& report) {
-    const std::wstring rule(kRuleWidth, L'=');
-    std::wstring out;
-    out.reserve(4096);
-
+template <class Out>
+void WriteTextReport(Out& out, const HardwareReport& report, const std::wstring& buildDate) {
     AppendLine(out, L"VELQUIST – HARDWAREBERICHT");
-    AppendLine(out, std::wstring(L"Version: ") + kVersionText);
-    AppendLine(out, L"Kompiliert am: " + FormatBuildDate());
-    AppendLine(out, L"Erstellt: " + report.created);
+    out += L"Version: ";
+    AppendLine(out, kVersionText);
+    out += L"Kompiliert am: ";
+    AppendLine(out, buildDate);
+    out += L"Erstellt: ";
+    AppendLine(out, report.created);
     out += L'\n';
 
     for (const ReportCategory& category : report.categories) {
-        AppendLine(out, rule);
+        AppendRule(out);
         AppendLine(out, category.name);
-        AppendLine(out, rule);
+        AppendRule(out);
         if (category.records.empty()) {
             AppendLine(out, L"Keine Daten von Windows gemeldet.");
             out += L'\n';
         }
         for (const ReportRecord& record : category.records) {
-            out += L'\n';
-            AppendLine(out, L"[" + record.title + L"]");
+            out += L"\n[";
+            out += record.title;
+            out += L"]\n";
             for (const ReportField& field : record.fields) {
                 AppendFieldLine(out, field);
             }
@@ -59,8 +67,23 @@ std::wstring BuildTextReport(const HardwareReport& report) {
     if (!report.hints.empty()) {
         AppendLine(out, L"DIAGNOSEHINWEISE");
         for (const std::wstring& hint : report.hints) {
-            AppendLine(out, L"- " + hint);
+            out += L"- ";
+            AppendLine(out, hint);
         }
     }
+}
+
+}  // namespace
+
+std::wstring BuildTextReport(const HardwareReport& report) {
+    return BuildTextReportWithBuildDate(report, FormatBuildDate());
+}
+
+std::wstring BuildTextReportWithBuildDate(const HardwareReport& report, const std::wstring& buildDate) {
+    LengthCount length;
+    WriteTextReport(length, report, buildDate);
+    std::wstring out;
+    out.reserve(length.size());
+    WriteTextReport(out, report, buildDate);
     return out;
 }

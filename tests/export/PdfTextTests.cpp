@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <vector>
+
 TEST(FormatPdfNumber, WritesAtMostSixSignificantDigitsWithoutTrailingZeros) {
     EXPECT_EQ(FormatPdfNumber(0.08), "0.08");
     EXPECT_EQ(FormatPdfNumber(792.0), "792");
@@ -11,6 +14,27 @@ TEST(FormatPdfNumber, WritesAtMostSixSignificantDigitsWithoutTrailingZeros) {
     EXPECT_EQ(FormatPdfNumber(0), "0");
     EXPECT_EQ(FormatPdfNumber(841.999999), "842");
     EXPECT_EQ(FormatPdfNumber(123456.7), "123457");
+}
+
+TEST(FormatPdfNumber, WritesWhatTheGeneralConversionWritesForEveryKindOfNumber) {
+    // Whole numbers, short decimals as the layout computes them, their near neighbours, the limits
+    // of six digits and values that need the exponent.
+    std::vector<double> values = {-0.0,       0.0005,   0.00049999, 0.001,    0.0015,     999.9995, 999.9994,
+                                  999.999,    1000.5,   99999.5,    999999.0, 999999.5,   1000000.0, -999999.0,
+                                  -0.5,       -12.25,   0.1 + 0.2,  1e-5,     1e20,       -1e-300,  47.418278,
+                                  4.41827799, 108 * (33 / 100.0), 775 - 11 * 0.1, 123456.7, 0.3 * 3};
+    for (int k = -20000; k <= 20000; ++k) {
+        values.push_back(k / 1000.0);
+        values.push_back(k * 0.001);
+        values.push_back(k * 0.01 + 0.005);
+        values.push_back(k / 16.0);
+        values.push_back(k * 7.5 - 0.25);
+    }
+    for (const double value : values) {
+        char expected[32];
+        const auto end = std::to_chars(expected, expected + sizeof expected, value, std::chars_format::general, 6);
+        ASSERT_EQ(FormatPdfNumber(value), std::string(expected, end.ptr)) << value;
+    }
 }
 
 TEST(Truncate, ShortensToExactlyTheMaximumWithThreeDots) {
@@ -48,6 +72,16 @@ TEST(PdfString, EscapesDelimitersAndDropsControlCharacters) {
     EXPECT_EQ(PdfString(L"a\tb"), "a\tb");
     EXPECT_EQ(PdfString(L"Größe"), "\x47\x72\xF6\xDF\x65");
     EXPECT_EQ(PdfString(L"(€)"), "\\(\x80\\)");
+}
+
+TEST(PdfString, TextLongerThanAnyRowKeepsEveryByte) {
+    std::wstring text;
+    std::string expected;
+    for (int i = 0; i < 200; ++i) {
+        text += L"ä(";
+        expected += "\xE4\\(";
+    }
+    EXPECT_EQ(PdfString(text), expected);
 }
 
 TEST(PdfString, UnbalancedParenthesesCannotEndTheLiteral) {
