@@ -6,9 +6,7 @@ source "$(dirname "$0")/common.sh"
 
 velquist_setup
 velquist_build
-# wineserver -p exits with 2 when a server already runs for the prefix, as it does for a few
-# seconds after the prefix is created; that server serves the benchmark as well.
-velquist_wine_up || true
+velquist_wine_up
 trap velquist_wine_down EXIT
 # wine loads the exe into the process it is started in, so the subshell's id names the exe's Unix
 # process, whose /proc entry shows the resident memory that Wine's own counters leave at zero.

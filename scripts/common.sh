@@ -36,8 +36,11 @@ velquist_build() {
 velquist_wine_up() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
+        # wineboot's server lingers a few seconds and cannot be made persistent: let it end.
+        wineserver -w </dev/null >/dev/null 2>&1
     fi
-    wineserver -p </dev/null >/dev/null 2>&1
+    # Exits with 2 when an earlier run's persistent server still serves the prefix, which is as good.
+    wineserver -p </dev/null >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
     # Wine has no Segoe UI. The condensed DejaVu face is close to its width, so the fixed-width
     # buttons keep their labels whole, and it has the ↻ and ◆ the window draws. Written on every
