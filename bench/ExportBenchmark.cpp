@@ -5,6 +5,7 @@
 //   velquist_export_bench [--runs N] [--records 1000,10000,100000]
 
 #include "HeapCounter.h"
+#include "BenchFile.h"
 #include "HostMemory.h"
 #include "SyntheticReport.h"
 
@@ -58,25 +59,6 @@ struct Result {
     uint64_t hash = 0;
 };
 
-class File {
-public:
-    File(const std::wstring& path, DWORD access, DWORD disposition)
-        : handle_(CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~File() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle_);
-        }
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-
-    HANDLE Get() const { return handle_; }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
 double NowMs() {
     static const double ticksPerMs = [] {
         LARGE_INTEGER frequency;
@@ -103,7 +85,7 @@ uint64_t Fnv1a64(const std::string& bytes) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    File file(path, GENERIC_READ, OPEN_EXISTING);
+    BenchFile file(path, GENERIC_READ, OPEN_EXISTING);
     std::string bytes;
     LARGE_INTEGER size{};
     if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size)) {
@@ -119,7 +101,7 @@ std::string ReadFileBytes(const std::wstring& path) {
 }
 
 bool PlainWrite(const std::wstring& path, const std::string& bytes) {
-    File file(path, GENERIC_WRITE, CREATE_ALWAYS);
+    BenchFile file(path, GENERIC_WRITE, CREATE_ALWAYS);
     DWORD written = 0;
     return file.IsOpen() && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();

@@ -1,3 +1,4 @@
+#include "BenchFile.h"
 #include "HostMemory.h"
 
 #include <windows.h>
@@ -7,28 +8,8 @@
 
 namespace {
 
-class File {
-public:
-    File(const std::wstring& path, DWORD access)
-        : handle_(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr)) {}
-    ~File() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle_);
-        }
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-
-    HANDLE Get() const { return handle_; }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
 std::string ReadWhole(const std::wstring& path) {
-    File file(path, GENERIC_READ);
+    BenchFile file(path, GENERIC_READ, OPEN_EXISTING);
     std::string text;
     if (!file.IsOpen()) {
         return text;
@@ -58,7 +39,7 @@ void HostMemory::ResetPeak() const {
         return;
     }
     // "5" resets the peak resident size to the current one (Linux 4.0 and later).
-    File file(folder_ + L"clear_refs", GENERIC_WRITE);
+    BenchFile file(folder_ + L"clear_refs", GENERIC_WRITE, OPEN_EXISTING);
     DWORD written = 0;
     if (file.IsOpen()) {
         WriteFile(file.Get(), "5", 1, &written, nullptr);
