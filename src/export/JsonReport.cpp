@@ -171,10 +171,5 @@ std::wstring BuildJsonReport(const HardwareReport& report) {
 }
 
 std::wstring BuildJsonReportWithBuildDate(const HardwareReport& report, const std::wstring& buildDate) {
-    LengthCount length;
-    WriteJsonReport(length, report, buildDate);
-    std::wstring out;
-    out.reserve(length.size());
-    WriteJsonReport(out, report, buildDate);
-    return out;
+    return BuildMeasured([&](auto& out) { WriteJsonReport(out, report, buildDate); });
 }

@@ -32,3 +32,14 @@ public:
 private:
     size_t size_ = 0;
 };
+
+// Runs `write` once to measure and once into a string reserved to that length.
+template <class Write>
+std::wstring BuildMeasured(Write write) {
+    LengthCount length;
+    write(length);
+    std::wstring out;
+    out.reserve(length.size());
+    write(out);
+    return out;
+}

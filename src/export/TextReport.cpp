@@ -80,10 +80,5 @@ std::wstring BuildTextReport(const HardwareReport& report) {
 }
 
 std::wstring BuildTextReportWithBuildDate(const HardwareReport& report, const std::wstring& buildDate) {
-    LengthCount length;
-    WriteTextReport(length, report, buildDate);
-    std::wstring out;
-    out.reserve(length.size());
-    WriteTextReport(out, report, buildDate);
-    return out;
+    return BuildMeasured([&](auto& out) { WriteTextReport(out, report, buildDate); });
 }

@@ -87,6 +87,15 @@ struct ExportSeen {
     std::wstring text;
 };
 
+// What a successful export shows: its own type first in the dialog, then the confirmation.
+void ExpectSaved(const ExportSeen& seen, const std::wstring& text, const std::wstring& proposedName,
+                 const std::wstring& fileType) {
+    EXPECT_EQ(seen.text, text);
+    EXPECT_EQ(seen.caption, L"Velquist");
+    EXPECT_EQ(seen.proposedName, proposedName);
+    EXPECT_EQ(seen.fileTypes, (std::vector<std::wstring>{fileType, L"Alle Dateien (*.*)"}));
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -174,30 +183,21 @@ TEST_F(ExportEndToEnd, WritesTxtJsonAndPdfThroughTheSaveDialog) {
     }
 
     const ExportSeen txtSeen = Export(IDC_EXPORT_TXT, txt);
-    EXPECT_EQ(txtSeen.text, L"Der Hardwarebericht wurde erfolgreich gespeichert.");
-    EXPECT_EQ(txtSeen.caption, L"Velquist");
-    EXPECT_EQ(txtSeen.proposedName, L"Velquist_Bericht.txt");
-    EXPECT_EQ(txtSeen.fileTypes, (std::vector<std::wstring>{L"Textdateien (*.txt)", L"Alle Dateien (*.*)"}));
+    ExpectSaved(txtSeen, L"Der Hardwarebericht wurde erfolgreich gespeichert.", L"Velquist_Bericht.txt", L"Textdateien (*.txt)");
     const std::string txtBytes = ReadFileBytes(txt);
     EXPECT_EQ(txtBytes.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(txtBytes.find("Aktuelle Auslastung"), std::string::npos);
     EXPECT_EQ(txtBytes.find('\r'), std::string::npos);
 
     const ExportSeen jsonSeen = Export(IDC_EXPORT_JSON, json);
-    EXPECT_EQ(jsonSeen.text, L"Der Hardwarebericht wurde erfolgreich gespeichert.");
-    EXPECT_EQ(jsonSeen.caption, L"Velquist");
-    EXPECT_EQ(jsonSeen.proposedName, L"Velquist_Bericht.json");
-    EXPECT_EQ(jsonSeen.fileTypes, (std::vector<std::wstring>{L"JSON-Dateien (*.json)", L"Alle Dateien (*.*)"}));
+    ExpectSaved(jsonSeen, L"Der Hardwarebericht wurde erfolgreich gespeichert.", L"Velquist_Bericht.json", L"JSON-Dateien (*.json)");
     const std::string jsonBytes = ReadFileBytes(json);
     ASSERT_FALSE(jsonBytes.empty());
     EXPECT_EQ(jsonBytes[0], '{');
     EXPECT_NE(jsonBytes.find("\"Aktuelle Auslastung\""), std::string::npos);
 
     const ExportSeen pdfSeen = Export(IDC_EXPORT_PDF, pdf);
-    EXPECT_EQ(pdfSeen.text, L"Der grafische PDF-Hardwarebericht wurde erfolgreich gespeichert.");
-    EXPECT_EQ(pdfSeen.caption, L"Velquist");
-    EXPECT_EQ(pdfSeen.proposedName, L"Velquist_Hardwarebericht.pdf");
-    EXPECT_EQ(pdfSeen.fileTypes, (std::vector<std::wstring>{L"PDF-Dateien (*.pdf)", L"Alle Dateien (*.*)"}));
+    ExpectSaved(pdfSeen, L"Der grafische PDF-Hardwarebericht wurde erfolgreich gespeichert.", L"Velquist_Hardwarebericht.pdf", L"PDF-Dateien (*.pdf)");
     const std::string pdfBytes = ReadFileBytes(pdf);
     EXPECT_EQ(pdfBytes.substr(0, 8), "%PDF-1.4");
     EXPECT_EQ(pdfBytes.substr(pdfBytes.size() - 6), "%%EOF\n");
